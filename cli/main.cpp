@@ -1,0 +1,60 @@
+#include "cli/Command.h"
+#include "cli/StringsCommand.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace {
+
+const Command commands[] = {
+    {"strings", "print string-table texts by number", runStringsCommand},
+};
+
+void printHelp()
+{
+    printLine(QStringLiteral("Usage: lumetra4 COMMAND [ARGUMENTS]\n"
+                             "The command line front end of Lumetra 4 Desktop.\n\n"
+                             "Commands:"));
+    for (const Command &command : commands)
+        printLine(QStringLiteral("  %1  %2").arg(QLatin1String(command.name), -10)
+                      .arg(QLatin1String(command.summary)));
+    printLine(QStringLiteral("\n  --version   print the program version\n"
+                             "Every command answers --help."));
+}
+
+} // namespace
+
+void printLine(const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+}
+
+int usageError(const QString &message)
+{
+    std::fprintf(stderr, "lumetra4: %s\n", message.toUtf8().constData());
+    return 2;
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("lumetra4"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(LUMETRA4_VERSION));
+
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.isEmpty() || arguments.first() == QLatin1String("--help")) {
+        printHelp();
+        return arguments.isEmpty() ? 2 : 0;
+    }
+    if (arguments.first() == QLatin1String("--version")) {
+        printLine(QStringLiteral(LUMETRA4_VERSION));
+        return 0;
+    }
+    const QString name = arguments.takeFirst();
+    for (const Command &command : commands) {
+        if (name == QLatin1String(command.name))
+            return command.run(arguments);
+    }
+    return usageError(QStringLiteral("unknown command '%1'; see lumetra4 --help").arg(name));
+}

@@ -1,0 +1,74 @@
+#include "data/FileLocations.h"
+
+#include "data/IniFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+QString FileLocations::resolveHomeFolder(const QString &executableFolder)
+{
+    const QString fromEnv = qEnvironmentVariable("LUMETRA4_HOME");
+    if (!fromEnv.isEmpty())
+        return QDir::cleanPath(QDir(fromEnv).absolutePath());
+    const QString portableIni = executableFolder + u'/' + QLatin1String(programName) + ".ini";
+    if (QFileInfo::exists(portableIni) && QFileInfo(executableFolder).isWritable())
+        return QDir::cleanPath(executableFolder);
+    return QDir::homePath() + QStringLiteral("/.local/share/") + QLatin1String(programName);
+}
+
+FileLocations::FileLocations(QString homeFolder)
+    : m_home(std::move(homeFolder))
+{
+    setDbFolder(m_home);
+    exportFolder = m_home;
+}
+
+QString FileLocations::iniFile() const
+{
+    return m_home + u'/' + QLatin1String(programName) + QStringLiteral(".ini");
+}
+
+void FileLocations::readPaths(const IniFile &ini)
+{
+    setDbFolder(ini.read(QStringLiteral("Pfade"), QStringLiteral("Datenbank"), m_home));
+    const QString archive = ini.read(QStringLiteral("Pfade"), QStringLiteral("Archiv"), QString());
+    if (!archive.isEmpty())
+        archiveFolder = archive;
+}
+
+void FileLocations::setDbFolder(const QString &folder)
+{
+    dbFolder = folder;
+    dbFile = QDir(folder).filePath(QLatin1String(databaseFileName));
+}
+
+QString FileLocations::logoFolder() const
+{
+    return m_home + QStringLiteral("/logos");
+}
+
+QString FileLocations::logoFile() const
+{
+    for (const char *suffix : {"svg", "png", "jpg", "jpeg"}) {
+        const QString candidate = logoFolder() + QStringLiteral("/Firma.") + QLatin1String(suffix);
+        if (QFileInfo::exists(candidate))
+            return candidate;
+    }
+    return {};
+}
+
+QString FileLocations::sharedDataFolder()
+{
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const QString installed = QDir::cleanPath(appDir + QStringLiteral("/../share/lumetra4"));
+    if (QFileInfo::exists(installed))
+        return installed;
+    return QStringLiteral(LUMETRA4_SOURCE_DIR);
+}
+
+QString FileLocations::helpFile(int languageNo)
+{
+    return sharedDataFolder() + QStringLiteral("/help/%1/Lumetra4Desktop.pdf").arg(languageNo);
+}
