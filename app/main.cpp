@@ -1,5 +1,6 @@
 #include "app/MessageBoxPresenter.h"
 #include "app/frmMain.h"
+#include "app/frmSplash.h"
 #include "data/ErrorReport.h"
 #include "data/FileLocations.h"
 #include "data/IniFile.h"
@@ -30,8 +31,15 @@ int main(int argc, char *argv[])
     locations.readPaths(ini);
     if (!ini.lastError().isEmpty())
         ErrorReport::ShowError({75, QStringLiteral("Main"), ini.lastError()});
-    frmMain mainWindow(ini, Settings::load(ini));
+    frmSplash splash(StringTable::instance().languageNo());
+    splash.show();
+    splash.holdOnTop(500);
+
+    frmMain mainWindow(ini, locations, Settings::load(ini));
     mainWindow.show();
+    splash.holdOnTop(500);
+    splash.close();
+    mainWindow.EnableMainMenus();
 
     // Used by the test suite: start, show the main window, and leave cleanly.
     if (QApplication::arguments().contains(QStringLiteral("--exit-after-start")))
