@@ -1,17 +1,16 @@
 #include "app/DesktopServices.h"
 
+#include "app/MessageBoxes.h"
 #include "data/StringTable.h"
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QMessageBox>
 
 namespace {
 
 void warn(QWidget *parent, int message)
 {
-    QMessageBox::warning(parent, QApplication::applicationDisplayName(), resString(message));
+    showWarning(parent, resString(message));
 }
 
 } // namespace

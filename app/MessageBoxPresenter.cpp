@@ -1,9 +1,11 @@
 #include "app/MessageBoxPresenter.h"
 
+#include "app/MessageBoxes.h"
+
 #include <QApplication>
-#include <QMessageBox>
 
 void MessageBoxPresenter::presentError(const QString &title, const QString &message)
 {
-    QMessageBox::critical(QApplication::activeWindow(), title, message);
+    MessageBoxes::instance().show(QApplication::activeWindow(), MessageBoxes::Icon::Critical,
+                                  title, message);
 }

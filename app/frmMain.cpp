@@ -2,6 +2,7 @@
 
 #include "app/DesktopServices.h"
 #include "app/LocaleFont.h"
+#include "app/MessageBoxes.h"
 #include "app/ToolbarCaptions.h"
 #include "app/WindowPlacement.h"
 #include "app/frmAbout.h"
@@ -20,7 +21,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QStyle>
@@ -380,7 +380,7 @@ bool frmMain::OnlyMainWindowOpen()
 {
     if (m_mdiArea->subWindowList().isEmpty())
         return true;
-    QMessageBox::information(this, QApplication::applicationDisplayName(), resString(26017));
+    showInformation(this, resString(26017));
     return false;
 }
 
@@ -395,7 +395,7 @@ void frmMain::openKind(WindowKind kind, QAction *item)
     const ChildFactory factory = m_factories.value(kind);
     if (!factory) {
         // A command whose window this version does not have yet.
-        QMessageBox::information(this, QApplication::applicationDisplayName(), resString(26190));
+        showInformation(this, resString(26190));
         if (kind == WindowKind::Statistics)
             StatistikOpen = false;
         return;

@@ -4,6 +4,7 @@
 #include "app/frmSplash.h"
 #include "data/IniFile.h"
 #include "data/StringTable.h"
+#include "support/RecordingMessageBoxes.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -179,6 +180,20 @@ private slots:
         window->mdiArea()->closeAllSubWindows();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!window->StatistikOpen);
+    }
+
+    void rebuildingCommandsRefuseWhileWindowsAreOpen()
+    {
+        StringTable::setLanguage(QStringLiteral("de"));
+        RecordingMessageBoxes boxes;
+        auto window = newWindow();
+        window->show();
+        window->EnableMainMenus();
+        QVERIFY(window->OnlyMainWindowOpen());
+        window->openChild(new RecordingChild(WindowKind::Customers, {}), nullptr);
+        window->menuItem("mnuEditSyncPCLumetra4")->trigger();
+        window->menuItem("mnuDateiCompact")->trigger();
+        QCOMPARE(boxes.texts(), QStringList(2, resString(26017)));
     }
 
     void shutDownWritesPathsAndPosition()
