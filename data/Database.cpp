@@ -1,0 +1,216 @@
+#include "data/Database.h"
+
+#include "data/DatabaseError.h"
+#include "data/SqlDialect.h"
+#include "data/UserRoster.h"
+
+#include <QAtomicInt>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+
+namespace {
+
+const QString source = QStringLiteral("Database");
+const QString dataSourceKey = QStringLiteral("Data Source=");
+constexpr int defaultBusyTimeout = 5000;
+
+QString uniqueConnectionName()
+{
+    static QAtomicInt counter;
+    return QStringLiteral("lumetra4-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+bool hasSqliteHeader(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return file.read(16) == QByteArray("SQLite format 3", 16);
+}
+
+} // namespace
+
+Database::Database() = default;
+
+Database::~Database()
+{
+    close();
+}
+
+QString Database::BuildConnectionString(const QString &path)
+{
+    return QStringLiteral("Provider=SQLite;") + dataSourceKey + path
+           + QStringLiteral(";Mode=Share Deny None");
+}
+
+QString Database::dataSource(const QString &connectionString)
+{
+    const qsizetype start = connectionString.indexOf(dataSourceKey);
+    if (start < 0)
+        return {};
+    const qsizetype from = start + dataSourceKey.size();
+    const qsizetype end = connectionString.indexOf(QStringLiteral(";Mode="), from);
+    return connectionString.mid(from, end < 0 ? -1 : end - from);
+}
+
+void Database::open(const QString &connectionString)
+{
+    close();
+    const QString path = dataSource(connectionString);
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile()) {
+        throw DatabaseError::make(DatabaseError::FileNotFound, source,
+                                  QStringLiteral("Could not find the database file '%1'.")
+                                      .arg(path));
+    }
+    if (info.size() == 0 || !hasSqliteHeader(path)) {
+        throw DatabaseError::make(DatabaseError::NotADatabase, source,
+                                  QStringLiteral("The file '%1' is not a Lumetra 4 Desktop "
+                                                 "database or cannot be read.").arg(path));
+    }
+    if (!info.isWritable() || !QFileInfo(info.absolutePath()).isWritable()) {
+        throw DatabaseError::make(DatabaseError::ReadOnly, source,
+                                  QStringLiteral("The database '%1' or its folder is read-only; "
+                                                 "the program needs to change it.").arg(path));
+    }
+    const QString name = uniqueConnectionName();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(defaultBusyTimeout));
+        if (!db.open()) {
+            const QSqlError error = db.lastError();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name);
+            throw DatabaseError::fromSql(error, source, path);
+        }
+    }
+    m_name = name;
+    m_filePath = path;
+    try {
+        // Reading the catalogue makes SQLite check the header beyond its magic text.
+        select(QStringLiteral("SELECT count(*) FROM sqlite_master")).next();
+        m_roster = std::make_unique<UserRoster>(path);
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void Database::close()
+{
+    if (m_name.isEmpty())
+        return;
+    m_roster.reset();
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        if (m_inTransaction)
+            db.rollback();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+    m_name.clear();
+    m_inTransaction = false;
+}
+
+bool Database::isOpen() const
+{
+    return !m_name.isEmpty();
+}
+
+QSqlDatabase Database::connection() const
+{
+    if (m_name.isEmpty()) {
+        throw DatabaseError::make(DatabaseError::General, source,
+                                  QStringLiteral("The database connection is closed."));
+    }
+    return QSqlDatabase::database(m_name, false);
+}
+
+void Database::raise(const QSqlError &error) const
+{
+    throw DatabaseError::fromSql(error, source, m_filePath);
+}
+
+QSqlQuery Database::prepared(const QString &statement, const QVariantList &parameters,
+                             bool forwardOnly)
+{
+    QSqlQuery query(connection());
+    query.setForwardOnly(forwardOnly);
+    if (!query.prepare(SqlDialect::translate(statement)))
+        raise(query.lastError());
+    for (const QVariant &parameter : parameters)
+        query.addBindValue(SqlDialect::toStorage(parameter));
+    if (!query.exec())
+        raise(query.lastError());
+    return query;
+}
+
+int Database::execute(const QString &statement, const QVariantList &parameters)
+{
+    return prepared(statement, parameters, true).numRowsAffected();
+}
+
+QSqlQuery Database::select(const QString &statement, const QVariantList &parameters,
+                           bool forwardOnly)
+{
+    return prepared(statement, parameters, forwardOnly);
+}
+
+void Database::beginTrans()
+{
+    if (m_inTransaction) {
+        throw DatabaseError::make(DatabaseError::TransactionState, source,
+                                  QStringLiteral("A transaction is already open."));
+    }
+    // Take the write lock now, so a conflict shows at the start and not half-way through.
+    execute(QStringLiteral("BEGIN IMMEDIATE"));
+    m_inTransaction = true;
+}
+
+void Database::commitTrans()
+{
+    if (!m_inTransaction) {
+        throw DatabaseError::make(DatabaseError::TransactionState, source,
+                                  QStringLiteral("Commit without an open transaction."));
+    }
+    execute(QStringLiteral("COMMIT"));
+    m_inTransaction = false;
+}
+
+void Database::rollbackTrans()
+{
+    if (!m_inTransaction)
+        return;
+    m_inTransaction = false;
+    execute(QStringLiteral("ROLLBACK"));
+}
+
+void Database::setBusyTimeout(int milliseconds)
+{
+    execute(QStringLiteral("PRAGMA busy_timeout = %1").arg(milliseconds));
+}
+
+Transaction::Transaction(Database &database)
+    : m_database(database)
+{
+    m_database.beginTrans();
+}
+
+Transaction::~Transaction()
+{
+    if (m_open) {
+        try {
+            m_database.rollbackTrans();
+        } catch (const RuntimeErrorException &) {
+            // The connection is gone; SQLite has dropped the transaction with it.
+        }
+    }
+}
+
+void Transaction::commit()
+{
+    m_database.commitTrans();
+    m_open = false;
+}
