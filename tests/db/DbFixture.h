@@ -37,7 +37,7 @@ inline void run(const QString &path, const QStringList &statements)
     QSqlDatabase::removeDatabase(name);
 }
 
-// A version 1 or 2 database with the tables of that version (no keys declared, as an old
+// A version 1, 2 or 3 database with the tables of that version (no keys declared, as an old
 // file converted from the desktop engine would have) and the given version text.
 inline QString legacy(const QTemporaryDir &dir, int version, const QString &versionText)
 {
@@ -52,6 +52,10 @@ inline QString legacy(const QTemporaryDir &dir, int version, const QString &vers
         "PFG_Befund_Nullabschluss TINYINT, PFG_Befund_GMSicherung TINYINT");
     if (version >= 2)
         tests += QStringLiteral(", PFG_ZaehlerNr CHAR(50) NOT NULL DEFAULT '00000000'");
+    if (version >= 3) {
+        tests += QStringLiteral(", PFG_LeitungsVol CHAR(50), PFG_Messzeit CHAR(50), "
+                                "PFG_RefDruck CHAR(50), PFG_Leckrate CHAR(50)");
+    }
     tests += u')';
     run(path, {tests,
                QStringLiteral("CREATE TABLE Kunden (ADS_KundenNr VARCHAR(255), ADS_Name1 "
