@@ -29,6 +29,12 @@ int compareStored(const QVariant &a, const QVariant &b, RecordsetField::Type typ
 {
     if (a.isNull() || b.isNull())
         return int(b.isNull()) - int(a.isNull());
+    if (a.typeId() == QMetaType::QString && b.typeId() == QMetaType::QString) {
+        const auto &x = *static_cast<const QString *>(a.constData());
+        const auto &y = *static_cast<const QString *>(b.constData());
+        return type == RecordsetField::Type::DateTime ? x.compare(y)
+                                                      : x.compare(y, Qt::CaseInsensitive);
+    }
     switch (type) {
     case RecordsetField::Type::Integer:
     case RecordsetField::Type::Real:
@@ -211,8 +217,12 @@ void Recordset::rebuildView()
     if (!m_sortKeys.empty()) {
         std::stable_sort(m_view.begin(), m_view.end(), [&](int a, int b) {
             for (const auto &[fieldIndex, descending] : m_sortKeys) {
-                const int order = compareStored(d.stored(a, fieldIndex), d.stored(b, fieldIndex),
-                                                d.fields.at(fieldIndex).type);
+                const RecordsetField &f = d.fields.at(fieldIndex);
+                const int order = f.lazy || !d.rows[a].edited.isEmpty() || !d.rows[b].edited.isEmpty()
+                                      ? compareStored(d.stored(a, fieldIndex),
+                                                      d.stored(b, fieldIndex), f.type)
+                                      : compareStored(d.rows[a].values.at(fieldIndex),
+                                                      d.rows[b].values.at(fieldIndex), f.type);
                 if (order != 0)
                     return descending ? order > 0 : order < 0;
             }

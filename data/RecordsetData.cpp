@@ -5,8 +5,15 @@
 #include "data/SqlDialect.h"
 
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -68,6 +75,41 @@ qsizetype findTopLevel(const QString &text, const QString &keyword, qsizetype fr
     }
     return -1;
 }
+
+// Gives repeated texts of a column (names, inspectors, instrument numbers) one shared copy;
+// gives up on columns whose texts are mostly distinct, such as dates.
+class TextInterner
+{
+public:
+    QString text(const char *data, int size, size_t rowsSoFar)
+    {
+        if (!m_enabled || size > 64)
+            return QString::fromUtf8(data, size);
+        const std::string_view key(data, size_t(size));
+        const auto it = m_texts.find(key);
+        if (it != m_texts.end())
+            return it->second;
+        QString value = QString::fromUtf8(data, size);
+        m_texts.emplace(std::string(key), value);
+        if (m_texts.size() > 4096 && m_texts.size() * 2 > rowsSoFar) {
+            m_enabled = false;
+            m_texts.clear();
+        }
+        return value;
+    }
+
+private:
+    struct Hash
+    {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const
+        {
+            return std::hash<std::string_view>()(text);
+        }
+    };
+    std::unordered_map<std::string, QString, Hash, std::equal_to<>> m_texts;
+    bool m_enabled = true;
+};
 
 QString keyAlias(int slot)
 {
@@ -175,32 +217,91 @@ void RecordsetData::load()
     if (!database)
         return;
     m_lazyQueries.clear();
-    QSqlQuery query = database->select(m_parsed ? loadStatement() : selectText);
-    if (!m_parsed && fields.isEmpty()) {
+    if (!m_parsed) {
+        loadThroughQt();
+        return;
+    }
+    // The list is read straight through SQLite: Qt SQL's row cache costs as much again.
+    const QVariant handle = database->connection().driver()->handle();
+    sqlite3 *connection = handle.isValid() ? *static_cast<sqlite3 *const *>(handle.data())
+                                           : nullptr;
+    if (!connection) {
+        loadThroughQt();
+        return;
+    }
+    const QByteArray statement = SqlDialect::translate(loadStatement()).toUtf8();
+    sqlite3_stmt *query = nullptr;
+    if (sqlite3_prepare_v2(connection, statement.constData(), int(statement.size()), &query,
+                           nullptr) != SQLITE_OK) {
+        sqliteFailed(connection);
+    }
+    const int fieldTotal = int(fields.size());
+    const int keyTotal = int(keyTables.size());
+    rows.clear(); // frees the old rows before the new ones arrive
+    std::vector<Row> loaded;
+    std::vector<TextInterner> interners{size_t(fieldTotal)};
+    int result;
+    while ((result = sqlite3_step(query)) == SQLITE_ROW) {
+        Row row;
+        row.values.resize(fieldTotal);
+        for (int i = 0; i < fieldTotal; ++i) {
+            switch (fields.at(i).lazy ? SQLITE_NULL : sqlite3_column_type(query, i)) {
+            case SQLITE_INTEGER:
+                row.values[i] = qlonglong(sqlite3_column_int64(query, i));
+                break;
+            case SQLITE_FLOAT:
+                row.values[i] = sqlite3_column_double(query, i);
+                break;
+            case SQLITE_TEXT:
+            case SQLITE_BLOB: {
+                const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(query, i));
+                row.values[i] = interners[size_t(i)].text(text, sqlite3_column_bytes(query, i),
+                                                           loaded.size());
+                break;
+            }
+            default:
+                break;
+            }
+        }
+        row.keys.resize(keyTotal);
+        for (int slot = 0; slot < keyTotal; ++slot)
+            row.keys[slot] = sqlite3_column_int64(query, fieldTotal + slot);
+        loaded.push_back(std::move(row));
+    }
+    sqlite3_finalize(query);
+    if (result != SQLITE_DONE)
+        sqliteFailed(connection);
+    rows = std::move(loaded);
+}
+
+void RecordsetData::loadThroughQt()
+{
+    QSqlQuery query = database->select(selectText);
+    if (fields.isEmpty()) {
         const QSqlRecord record = query.record();
         for (int i = 0; i < record.count(); ++i) {
             fields << RecordsetField::named(record.fieldName(i));
             fieldByName.insert(record.fieldName(i).toLower(), i);
         }
     }
-    const int fieldTotal = int(fields.size());
-    const int keyTotal = int(keyTables.size());
     std::vector<Row> loaded;
     while (query.next()) {
         Row row;
-        row.values.resize(fieldTotal);
-        for (int i = 0; i < fieldTotal; ++i) {
-            if (!fields.at(i).lazy)
-                row.values[i] = query.value(i);
-        }
-        row.keys.resize(keyTotal);
-        for (int slot = 0; slot < keyTotal; ++slot)
-            row.keys[slot] = query.value(fieldTotal + slot).toLongLong();
+        for (int i = 0; i < fields.size(); ++i)
+            row.values << query.value(i);
         loaded.push_back(std::move(row));
     }
     if (query.lastError().isValid())
         database->raise(query.lastError());
     rows = std::move(loaded);
+}
+
+void RecordsetData::sqliteFailed(sqlite3 *connection) const
+{
+    throw DatabaseError::fromSql(QSqlError(QString(), QString::fromUtf8(sqlite3_errmsg(connection)),
+                                           QSqlError::StatementError,
+                                           QString::number(sqlite3_extended_errcode(connection))),
+                                 source, database->filePath());
 }
 
 QVariant RecordsetData::stored(int rowIndex, int field)

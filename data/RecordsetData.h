@@ -7,6 +7,8 @@
 #include <QSqlQuery>
 #include <QStringList>
 
+struct sqlite3;
+
 // The rows that a recordset and its clones share, and their way to and from the database.
 class RecordsetData
 {
@@ -45,6 +47,8 @@ public:
 
 private:
     void prepare();
+    void loadThroughQt();
+    [[noreturn]] void sqliteFailed(sqlite3 *connection) const;
     QString loadStatement() const;
     void writeRow(Row &row);
     void resync(Row &row, int slot);
