@@ -1,4 +1,5 @@
 #include "cli/Command.h"
+#include "cli/DbCommands.h"
 #include "cli/StringsCommand.h"
 
 #include <QCoreApplication>
@@ -8,6 +9,8 @@ namespace {
 
 const Command commands[] = {
     {"strings", "print string-table texts by number", runStringsCommand},
+    {"init", "create the home folder and an empty database", runInitCommand},
+    {"db-info", "database file, version, rows per table, users", runDbInfoCommand},
 };
 
 void printHelp()
