@@ -1,8 +1,9 @@
 #include "cli/Command.h"
 #include "cli/DbCommands.h"
 #include "cli/StringsCommand.h"
+#include "cli/TemplateCheckCommand.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
 
 namespace {
@@ -11,6 +12,7 @@ const Command commands[] = {
     {"strings", "print string-table texts by number", runStringsCommand},
     {"init", "create the home folder and an empty database", runInitCommand},
     {"db-info", "database file, version, rows per table, users", runDbInfoCommand},
+    {"template-check", "check a protocol template, render it to PDF", runTemplateCheckCommand},
 };
 
 void printHelp()
@@ -41,7 +43,9 @@ int usageError(const QString &message)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // fonts and painting for PDF, never a display
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lumetra4"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LUMETRA4_VERSION));
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QFont>
+#include <QtMath>
+
+// Pages are laid out in tenths of a typographic point, so that font sizes of half points are
+// whole pixel sizes and text scales with the page on every device.
+namespace PageUnits {
+
+constexpr double perMm = 720 / 25.4;
+constexpr double perPoint = 10;
+
+inline double fromMm(double mm) { return mm * perMm; }
+
+// A font of the given point size, measured in page units.
+inline QFont font(const QString &family, double points, bool bold = false, bool italic = false)
+{
+    QFont result(family);
+    const QString lower = family.toLower();
+    if (lower.contains(u"courier") || lower.contains(u"gothic") || lower.contains(u"mono"))
+        result.setStyleHint(QFont::TypeWriter);
+    else
+        result.setStyleHint(QFont::SansSerif);
+    result.setPixelSize(qMax(1, qRound(points * perPoint)));
+    result.setBold(bold);
+    result.setItalic(italic);
+    result.setHintingPreference(QFont::PreferNoHinting);
+    return result;
+}
+
+} // namespace PageUnits
