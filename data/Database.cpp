@@ -1,6 +1,7 @@
 #include "data/Database.h"
 
 #include "data/DatabaseError.h"
+#include "data/StringTable.h"
 #include "data/SqlDialect.h"
 #include "data/UserRoster.h"
 
@@ -61,18 +62,15 @@ void Database::open(const QString &connectionString)
     const QFileInfo info(path);
     if (path.isEmpty() || !info.isFile()) {
         throw DatabaseError::make(DatabaseError::FileNotFound, source,
-                                  QStringLiteral("Could not find the database file '%1'.")
-                                      .arg(path));
+                                  resString(26170).arg(path));
     }
     if (info.size() == 0 || !hasSqliteHeader(path)) {
         throw DatabaseError::make(DatabaseError::NotADatabase, source,
-                                  QStringLiteral("The file '%1' is not a Lumetra 4 Desktop "
-                                                 "database or cannot be read.").arg(path));
+                                  resString(26171).arg(path));
     }
     if (!info.isWritable() || !QFileInfo(info.absolutePath()).isWritable()) {
         throw DatabaseError::make(DatabaseError::ReadOnly, source,
-                                  QStringLiteral("The database '%1' or its folder is read-only; "
-                                                 "the program needs to change it.").arg(path));
+                                  resString(26172).arg(path));
     }
     const QString name = uniqueConnectionName();
     {

@@ -1,4 +1,5 @@
 #include "data/DatabaseError.h"
+#include "data/StringTable.h"
 
 #include <QSqlError>
 
@@ -19,18 +20,14 @@ RuntimeErrorException fromSql(const QSqlError &error, const QString &source,
     case 5: // SQLITE_BUSY
     case 6: // SQLITE_LOCKED
         return make(Locked, source,
-                    QStringLiteral("The database '%1' is locked by another program. Nothing was "
-                                   "changed; try again when the other program has finished.")
-                        .arg(filePath));
+                    resString(26173).arg(filePath));
     case 8: // SQLITE_READONLY
         return make(ReadOnly, source,
-                    QStringLiteral("The database '%1' is read-only. Nothing was changed.")
-                        .arg(filePath));
+                    resString(26174).arg(filePath));
     case 11: // SQLITE_CORRUPT
     case 26: // SQLITE_NOTADB
         return make(NotADatabase, source,
-                    QStringLiteral("The file '%1' is damaged or is not a database (%2).")
-                        .arg(filePath, detail));
+                    resString(26175).arg(filePath, detail));
     default:
         return make(General, source, detail);
     }

@@ -91,17 +91,14 @@ void requireVersionTable(Database &database)
         "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'DatenbankINI'"));
     if (!query.next() || query.value(0).toInt() == 0) {
         throw DatabaseError::make(DatabaseError::NotADatabase, source,
-                                  QStringLiteral("The file '%1' is not a Lumetra 4 Desktop "
-                                                 "database: it has no version table.")
-                                      .arg(database.filePath()));
+                                  resString(26171).arg(database.filePath()));
     }
 }
 
 [[noreturn]] void createFailed(const QString &path, const QString &detail)
 {
     throw DatabaseError::make(DatabaseError::General, source,
-                              QStringLiteral("The database '%1' could not be created: %2")
-                                  .arg(path, detail));
+                              resString(26176).arg(path, detail));
 }
 
 void fillEmptyDatabase(const QString &file)
@@ -161,11 +158,10 @@ void Schema::createEmptyDatabase(const QString &path)
     const QFileInfo info(path);
     if (info.exists() || info.isSymLink()) {
         throw DatabaseError::make(DatabaseError::AlreadyExists, source,
-                                  QStringLiteral("The database '%1' already exists; it was left "
-                                                 "as it is.").arg(path));
+                                  resString(26177).arg(path));
     }
     if (!QDir().mkpath(info.absolutePath()))
-        createFailed(path, QStringLiteral("the folder cannot be created"));
+        createFailed(path, resString(26180));
     // Built beside the target and linked into place, which fails rather than replace a file
     // that appeared meanwhile.
     const QString temporary = path + QStringLiteral(".new-%1").arg(getpid());
@@ -178,8 +174,7 @@ void Schema::createEmptyDatabase(const QString &path)
     QFile::remove(temporary);
     if (linked != 0 && linkError == EEXIST) {
         throw DatabaseError::make(DatabaseError::AlreadyExists, source,
-                                  QStringLiteral("The database '%1' already exists; it was left "
-                                                 "as it is.").arg(path));
+                                  resString(26177).arg(path));
     }
     if (linked != 0)
         createFailed(path, QString::fromLocal8Bit(std::strerror(linkError)));
@@ -200,17 +195,13 @@ std::unique_ptr<Recordset> Schema::upgrade(Database &database)
                                                     LockType::Optimistic);
         if (versions->eof()) {
             throw DatabaseError::make(DatabaseError::NotADatabase, source,
-                                      QStringLiteral("The database '%1' has no version entry.")
-                                          .arg(database.filePath()));
+                                      resString(26171).arg(database.filePath()));
         }
         const QString version = versions->value(0).toString();
         if (versionNumber(version) > versionNumber(currentVersion)) {
             throw DatabaseError::make(
                 DatabaseError::NewerVersion, source,
-                QStringLiteral("The database '%1' has version %2, newer than this program "
-                               "(%3). Please install a newer Lumetra 4 Desktop; the database "
-                               "was not changed.")
-                    .arg(database.filePath(), version, currentVersion));
+                resString(26178).arg(database.filePath(), version, currentVersion));
         }
         const auto step = std::find_if(steps().begin(), steps().end(), [&](const Step &s) {
             return version == QLatin1String(s.from);

@@ -1,6 +1,7 @@
 #include "data/UserRoster.h"
 
 #include "data/DatabaseError.h"
+#include "data/StringTable.h"
 
 #include <QFile>
 #include <QSysInfo>
@@ -41,8 +42,7 @@ QString userName()
 RuntimeErrorException rosterError(const QString &file)
 {
     return DatabaseError::make(DatabaseError::General, source,
-                               QStringLiteral("The user roster '%1' cannot be used: %2")
-                                   .arg(file, QString::fromLocal8Bit(std::strerror(errno))));
+                               resString(26179).arg(file, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 } // namespace
