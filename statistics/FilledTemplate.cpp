@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -108,14 +109,34 @@ void FilledTemplate::paintCell(QPainter &painter, const WorkbookTemplate::Cell &
     }
 }
 
+QRectF FilledTemplate::contentRect() const
+{
+    const QSizeF sheet = m_page.orientedPaper() * PageUnits::perMm;
+    return QRectF(QPointF(0, 0), sheet).marginsRemoved(m_page.margins * PageUnits::perMm);
+}
+
+double FilledTemplate::gridScale() const
+{
+    // A grid wider or taller than the page is printed smaller, as fit-to-page would.
+    const QSizeF grid = m_workbook.gridSize();
+    const QRectF content = contentRect();
+    return std::min({1.0, content.width() / grid.width(), content.height() / grid.height()});
+}
+
+QRectF FilledTemplate::sheetRect(const CellRectangle &rectangle) const
+{
+    const QRectF grid = m_workbook.rect(rectangle);
+    const double scale = gridScale();
+    return QRectF(contentRect().topLeft() + grid.topLeft() * scale, grid.size() * scale);
+}
+
 void FilledTemplate::paintPage(QPainter &painter, const QRectF &paper, int,
                                const PageContext &context) const
 {
     painter.save();
     beginPage(painter, paper);
     const QSizeF sheet = m_page.orientedPaper() * PageUnits::perMm;
-    const QMarginsF margins = m_page.margins * PageUnits::perMm;
-    const QRectF content = QRectF(QPointF(0, 0), sheet).marginsRemoved(margins);
+    const QRectF content = contentRect();
 
     const QFont baseFont = PageUnits::font(QStringLiteral("Arial"), 10);
     HeaderFooterText(m_page.headerText, baseFont)
@@ -126,10 +147,7 @@ void FilledTemplate::paintPage(QPainter &painter, const QRectF &paper, int,
         .paint(painter, QRectF(content.left(), content.bottom(), content.width(),
                                footerBottom - content.bottom()), false, context);
 
-    // A grid wider or taller than the page is printed smaller, as fit-to-page would.
-    const QSizeF grid = m_workbook.gridSize();
-    const double scale = std::min({1.0, content.width() / grid.width(),
-                                   content.height() / grid.height()});
+    const double scale = gridScale();
     painter.translate(content.topLeft());
     painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);

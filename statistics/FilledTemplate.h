@@ -37,6 +37,10 @@ public:
     // Outlines the template's areas and names them; for checking a template's layout.
     void setOutlineAreas(bool outline) { m_outlineAreas = outline; }
 
+    // Where a rectangle of the grid lands on the sheet, in page units (tenths of a point from
+    // the sheet's top-left corner); for previews that point at cells and for checks.
+    QRectF sheetRect(const CellRectangle &rectangle) const;
+
     PageSetup pageSetup() const override { return m_page; }
     int pageCount() const override { return 1; }
     void paintPage(QPainter &painter, const QRectF &paper, int index,
@@ -50,6 +54,8 @@ private:
     };
 
     void paintCell(QPainter &painter, const WorkbookTemplate::Cell &cell) const;
+    QRectF contentRect() const;
+    double gridScale() const;
 
     WorkbookTemplate m_workbook;
     PageSetup m_page;

@@ -203,7 +203,7 @@ std::optional<WorkbookTemplate> TemplateReader::read(const QByteArray &content,
     };
 
     if (!xml.readNextStartElement() || xml.name() != u"workbook-template") {
-        fail(xml.hasError() ? xml.lineNumber() : 1,
+        fail(std::max<qint64>(1, xml.lineNumber()),
              xml.hasError() ? xml.errorString()
                             : QStringLiteral("not a workbook template: the root element must be "
                                              "<workbook-template>"));
