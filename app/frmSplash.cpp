@@ -3,9 +3,10 @@
 #include "app/LocaleFont.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QIcon>
 #include <QLabel>
+#include <QTimer>
 #include <QVBoxLayout>
 
 frmSplash::frmSplash(int languageNo, QWidget *parent)
@@ -30,12 +31,11 @@ QString frmSplash::pictureFor(int languageNo)
 
 void frmSplash::holdOnTop(int milliseconds)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < milliseconds) {
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-        raise();
-    }
+    // The stays-on-top hint keeps the splash above the main window while events run.
+    raise();
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 void frmSplash::resizeEvent(QResizeEvent *event)

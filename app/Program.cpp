@@ -1,0 +1,133 @@
+#include "app/Program.h"
+
+#include "app/MessageBoxes.h"
+#include "app/frmMain.h"
+#include "app/frmSplash.h"
+#include "data/ColumnCaptions.h"
+#include "data/ErrorReport.h"
+#include "data/Schema.h"
+#include "data/StringTable.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+constexpr int splashMilliseconds = 500;
+
+} // namespace
+
+Program::Program(const QString &homeFolder)
+    : m_locations(homeFolder)
+{}
+
+Program::~Program()
+{
+    m_mainWindow.reset();
+    m_session.close();
+}
+
+bool Program::Main()
+{
+    const int languageNo = StringTable::instance().languageNo();
+    LoadColumnCaptions();
+
+    const bool firstStart = !QFileInfo::exists(m_locations.homeFolder());
+    if (firstStart && !QDir().mkpath(m_locations.homeFolder())) {
+        ErrorReport::ShowError({75, QStringLiteral("Main"),
+                                resString(26176).arg(m_locations.homeFolder(), resString(26180))});
+        return false;
+    }
+    m_ini = std::make_unique<IniFile>(m_locations.iniFile());
+    m_locations.readPaths(*m_ini);
+    if (!m_ini->lastError().isEmpty())
+        ErrorReport::ShowError({75, QStringLiteral("Main"), m_ini->lastError()});
+    if (!ensureDatabaseFile(firstStart))
+        return false;
+
+    frmSplash splash(languageNo);
+    splash.show();
+    splash.holdOnTop(splashMilliseconds);
+    m_mainWindow = std::make_unique<frmMain>(*m_ini, m_locations, Settings::load(*m_ini));
+    m_mainWindow->show();
+    splash.holdOnTop(splashMilliseconds);
+    splash.close();
+
+    if (!openDatabase() || !refuseWhenOpenElsewhere() || !upgradeDatabase()) {
+        m_mainWindow.reset();
+        m_session.close();
+        return false;
+    }
+    registerWindows();
+    m_mainWindow->EnableMainMenus();
+    return true;
+}
+
+bool Program::ensureDatabaseFile(bool firstStart)
+{
+    if (QFileInfo::exists(m_locations.dbFile))
+        return true;
+    // A new home folder starts with an empty database; a configured folder that lost its
+    // database is reported, so the user does not work in an empty one by mistake.
+    if (firstStart && m_locations.dbFolder == m_locations.homeFolder()) {
+        try {
+            Schema::createEmptyDatabase(m_locations.dbFile);
+            return true;
+        } catch (const RuntimeErrorException &e) {
+            ErrorReport::ShowError(e.error());
+            return false;
+        }
+    }
+    m_ini->write(QStringLiteral("Pfade"), QStringLiteral("Datenbank"), m_locations.dbFolder);
+    showCritical(nullptr,
+                 resString(26002) + u'\n' + m_locations.dbFile + u'\n' + resString(26003) + u'\n'
+                     + resString(26004),
+                 QLatin1String(FileLocations::programName) + resString(26005));
+    return false;
+}
+
+bool Program::openDatabase()
+{
+    try {
+        m_session.dbConnection.open(Database::BuildConnectionString(m_locations.dbFile));
+        return true;
+    } catch (const RuntimeErrorException &e) {
+        ErrorReport::ShowError(e.error());
+        return false;
+    }
+}
+
+bool Program::upgradeDatabase()
+{
+    UpdatePruefartenNames(m_session.dbConnection); // reports its own failure
+    try {
+        CheckDatabaseVersion(m_session);
+        return true;
+    } catch (const RuntimeErrorException &e) {
+        ErrorReport::ShowError(e.error());
+        return false;
+    }
+}
+
+bool Program::refuseWhenOpenElsewhere()
+{
+    const auto roster = OpenUserRoster(m_session.dbConnection);
+    if (!roster || roster->recordCount() == 0)
+        return true;
+    roster->moveFirst();
+    const QString first = TrimAtNul(roster->value(0).toString());
+    roster->moveLast();
+    const QString last = TrimAtNul(roster->value(0).toString());
+    if (first == last)
+        return true;
+    showInformation(nullptr, resString(25589) + u'\n' + first + resString(25590) + u'\n'
+                                 + resString(25591));
+    return false;
+}
+
+void Program::registerWindows()
+{
+    QObject::connect(m_mainWindow.get(), &frmMain::shutDown, m_mainWindow.get(),
+                     [this] { m_session.close(); });
+}
