@@ -25,6 +25,9 @@ inline QFont font(const QString &family, double points, bool bold = false, bool 
     result.setBold(bold);
     result.setItalic(italic);
     result.setHintingPreference(QFont::PreferNoHinting);
+    // No ligatures: searching and copying text out of a PDF must find "fl" as two letters.
+    // The program's languages all use Latin letters, which need no shaping.
+    result.setStyleStrategy(QFont::PreferNoShaping);
     return result;
 }
 
