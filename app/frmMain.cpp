@@ -6,6 +6,7 @@
 #include "app/ToolbarCaptions.h"
 #include "app/WindowPlacement.h"
 #include "app/frmAbout.h"
+#include "app/frmPlaceholder.h"
 #include "data/ErrorReport.h"
 #include "data/FormPosition.h"
 #include "data/IniFile.h"
@@ -393,15 +394,15 @@ void frmMain::openKind(WindowKind kind, QAction *item)
 {
     m_activeWindowKind = kind;
     const ChildFactory factory = m_factories.value(kind);
-    if (!factory) {
-        // A command whose window this version does not have yet.
+    const bool childWindow = item || kind == WindowKind::Statistics;
+    if (!factory && !childWindow) {
+        // A command whose dialog this version does not have yet.
         showInformation(this, resString(26190));
-        if (kind == WindowKind::Statistics)
-            StatistikOpen = false;
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ChildWindow *child = factory(*this);
+    ChildWindow *child = factory ? factory(*this)
+                                 : new frmPlaceholder(kind, item ? item->text() : resString(511));
     if (child)
         openChild(child, item);
     QApplication::restoreOverrideCursor();
