@@ -1,5 +1,6 @@
 #include "statistics/HeaderFooterText.h"
 
+#include "data/Localisation.h"
 #include "statistics/PageContext.h"
 #include "statistics/PageUnits.h"
 
@@ -82,7 +83,8 @@ std::array<HeaderFooterText::Section, 3> HeaderFooterText::sections(
         case 'P': pending += QString::number(context.page); break;
         case 'N': pending += QString::number(context.pages); break;
         case 'D': pending += context.locale.toString(context.printed.date(),
-                                                     QLocale::ShortFormat); break;
+                                                     fixedShortDateFormat(context.locale));
+            break;
         case 'T': pending += context.locale.toString(context.printed.time(),
                                                      QLocale::ShortFormat); break;
         case 'B': flush(); font.setBold(!font.bold()); break;
