@@ -45,7 +45,7 @@ void CurveChartView::paintEvent(QPaintEvent *)
         return;
     }
     const qreal ratio = devicePixelRatioF();
-    if (m_picture.isNull()) {
+    if (m_picture.size() != size() * ratio) {
         m_picture = QImage(size() * ratio, QImage::Format_RGB32);
         m_picture.setDevicePixelRatio(ratio);
         m_picture.fill(Qt::white);
@@ -53,10 +53,4 @@ void CurveChartView::paintEvent(QPaintEvent *)
         paintCurve(picturePainter, QRectF(QPointF(0, 0), QSizeF(size())), m_chart);
     }
     painter.drawImage(0, 0, m_picture);
-}
-
-void CurveChartView::resizeEvent(QResizeEvent *event)
-{
-    m_picture = QImage();
-    QWidget::resizeEvent(event);
 }
