@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -201,6 +202,23 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().startsWith("%PDF"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.pdf"});
+    }
+
+    void printsThroughAPrinter()
+    {
+        if (!havePdfText())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        FilledTemplate protocol(shippedTemplate());
+        protocol.defineName(QStringLiteral("Pruefer"), QStringLiteral("Max Prüfer"));
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("paper.pdf")));
+        QString error;
+        QVERIFY2(DocumentPrinter::print(protocol, printer, &error), qPrintable(error));
+        const QString text = pdfText(printer.outputFileName());
+        QVERIFY(text.contains(QStringLiteral("Max Prüfer")));
+        QVERIFY(text.contains(QStringLiteral("Erstellt mit Lumetra 4 Desktop")));
     }
 
     void landscapeTurnsThePage()
