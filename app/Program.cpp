@@ -33,8 +33,9 @@ bool Program::Main()
     const int languageNo = StringTable::instance().languageNo();
     LoadColumnCaptions();
 
-    const bool firstStart = !QFileInfo::exists(m_locations.homeFolder());
-    if (firstStart && !QDir().mkpath(m_locations.homeFolder())) {
+    // A home folder without settings has never been used: it gets an empty database.
+    const bool firstStart = !QFileInfo::exists(m_locations.iniFile());
+    if (!QDir().mkpath(m_locations.homeFolder())) {
         ErrorReport::ShowError({75, QStringLiteral("Main"),
                                 resString(26176).arg(m_locations.homeFolder(), resString(26180))});
         return false;
@@ -68,8 +69,8 @@ bool Program::ensureDatabaseFile(bool firstStart)
 {
     if (QFileInfo::exists(m_locations.dbFile))
         return true;
-    // A new home folder starts with an empty database; a configured folder that lost its
-    // database is reported, so the user does not work in an empty one by mistake.
+    // A configured folder that lost its database is reported, so the user does not go on
+    // working in an empty one by mistake.
     if (firstStart && m_locations.dbFolder == m_locations.homeFolder()) {
         try {
             Schema::createEmptyDatabase(m_locations.dbFile);
