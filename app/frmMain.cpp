@@ -379,7 +379,23 @@ void frmMain::childActivated(QMdiSubWindow *window)
 
 bool frmMain::OnlyMainWindowOpen()
 {
-    if (m_mdiArea->subWindowList().isEmpty())
+    return refuseUnlessOnly({});
+}
+
+bool frmMain::OnlyMainAndOptionsOpen()
+{
+    return refuseUnlessOnly({QStringLiteral("frmOptions")});
+}
+
+bool frmMain::refuseUnlessOnly(const QStringList &allowedWindows)
+{
+    bool othersOpen = !m_mdiArea->subWindowList().isEmpty();
+    for (const QWidget *window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible() && window->isWindow()
+            && !window->inherits("QMenu") && !allowedWindows.contains(window->objectName()))
+            othersOpen = true;
+    }
+    if (!othersOpen)
         return true;
     showInformation(this, resString(26017));
     return false;

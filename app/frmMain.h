@@ -45,8 +45,10 @@ public:
     void SetToolbar(const ToolbarState &state);
     void HideToolbar();
 
-    // Refuses (with a message) while any child window is open.
+    // Refuse (with a message) while any other window is open; the second allows the options
+    // dialog, from which a database path change runs.
     bool OnlyMainWindowOpen();
+    bool OnlyMainAndOptionsOpen();
 
     // Shows child inside the frame; the menu item that opened it stays disabled until it
     // closes, so only one window of each kind is open.
@@ -65,6 +67,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    bool refuseUnlessOnly(const QStringList &allowedWindows);
     void createMenus();
     void createToolbar();
     void createStatusBar();

@@ -196,6 +196,23 @@ private slots:
         QCOMPARE(boxes.texts(), QStringList(2, resString(26017)));
     }
 
+    void optionsDialogMayBeOpenForAPathChange()
+    {
+        RecordingMessageBoxes boxes;
+        auto window = newWindow();
+        window->show();
+        QWidget options;
+        options.setObjectName(QStringLiteral("frmOptions"));
+        options.show();
+        QVERIFY(window->OnlyMainAndOptionsOpen());
+        QVERIFY(!window->OnlyMainWindowOpen());
+        QWidget other;
+        other.setObjectName(QStringLiteral("frmImport"));
+        other.show();
+        QVERIFY(!window->OnlyMainAndOptionsOpen());
+        QCOMPARE(boxes.shown.size(), 2);
+    }
+
     void shutDownWritesPathsAndPosition()
     {
         auto window = newWindow();
