@@ -19,37 +19,10 @@ namespace {
 
 const QString source = QStringLiteral("Recordset");
 
-// Splits text at top-level commas, outside quotes, brackets and parentheses.
-QStringList splitItems(const QString &text)
-{
-    QStringList items;
-    int depth = 0;
-    QChar quote;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-        } else if (c == u'\'') {
-            quote = c;
-        } else if (c == u'[') {
-            quote = u']';
-        } else if (c == u'(') {
-            ++depth;
-        } else if (c == u')') {
-            --depth;
-        } else if (c == u',' && depth == 0) {
-            items << text.mid(start, i - start).trimmed();
-            start = i + 1;
-        }
-    }
-    items << text.mid(start).trimmed();
-    return items;
-}
-
-// Position of a keyword at the top level of a statement, or -1.
-qsizetype findTopLevel(const QString &text, const QString &keyword, qsizetype from = 0)
+// Visits every position of text from `from` on that lies outside quotes, brackets and
+// parentheses; returns the first position for which visit() is true, or -1.
+template<typename Visit>
+qsizetype scanTopLevel(const QString &text, qsizetype from, Visit visit)
 {
     int depth = 0;
     QChar quote;
@@ -66,14 +39,39 @@ qsizetype findTopLevel(const QString &text, const QString &keyword, qsizetype fr
             ++depth;
         } else if (c == u')') {
             --depth;
-        } else if (depth == 0 && (i == 0 || !text.at(i - 1).isLetterOrNumber())
-                   && QStringView(text).mid(i).startsWith(keyword, Qt::CaseInsensitive)) {
-            const qsizetype end = i + keyword.size();
-            if (end >= text.size() || !text.at(end).isLetterOrNumber())
-                return i;
+        } else if (depth == 0 && visit(i)) {
+            return i;
         }
     }
     return -1;
+}
+
+// Splits text at top-level commas, outside quotes, brackets and parentheses.
+QStringList splitItems(const QString &text)
+{
+    QStringList items;
+    qsizetype start = 0;
+    scanTopLevel(text, 0, [&](qsizetype i) {
+        if (text.at(i) == u',') {
+            items << text.mid(start, i - start).trimmed();
+            start = i + 1;
+        }
+        return false;
+    });
+    items << text.mid(start).trimmed();
+    return items;
+}
+
+// Position of a keyword at the top level of a statement, or -1.
+qsizetype findTopLevel(const QString &text, const QString &keyword, qsizetype from = 0)
+{
+    return scanTopLevel(text, from, [&](qsizetype i) {
+        if ((i > 0 && text.at(i - 1).isLetterOrNumber())
+            || !QStringView(text).mid(i).startsWith(keyword, Qt::CaseInsensitive))
+            return false;
+        const qsizetype end = i + keyword.size();
+        return end >= text.size() || !text.at(end).isLetterOrNumber();
+    });
 }
 
 // Gives repeated texts of a column (names, inspectors, instrument numbers) one shared copy;
