@@ -1,3 +1,4 @@
+#include "app/DesktopServices.h"
 #include "app/ToolbarCaptions.h"
 #include "app/frmAbout.h"
 #include "app/frmMain.h"
@@ -194,6 +195,17 @@ private slots:
         window->menuItem("mnuEditSyncPCLumetra4")->trigger();
         window->menuItem("mnuDateiCompact")->trigger();
         QCOMPARE(boxes.texts(), QStringList(2, resString(26017)));
+    }
+
+    void missingHelpFileIsAWarning()
+    {
+        StringTable::setLanguage(QStringLiteral("de"));
+        RecordingMessageBoxes boxes;
+        auto window = newWindow();
+        OpenDocument(window.get(), home.filePath(QStringLiteral("Help/1/nowhere.pdf")));
+        QCOMPARE(boxes.shown.size(), 1);
+        QCOMPARE(boxes.shown[0].icon, MessageBoxes::Icon::Warning);
+        QCOMPARE(boxes.shown[0].text, QStringLiteral("Die Hilfe-Datei wurde nicht gefunden!"));
     }
 
     void optionsDialogMayBeOpenForAPathChange()
