@@ -14,6 +14,7 @@ int DecodedBlock::sampleCount() const
 
 float DecodedBlock::sample(int s, int index) const
 {
-    const qsizetype offset = samplesOffset + sampleSize * (s + qsizetype(header.seriesCount) * index);
+    const qsizetype offset = samplesOffset
+                             + sampleSize * (s + qsizetype(header.seriesCount) * index);
     return LittleEndian::single(reinterpret_cast<const uint8_t *>(bytes.constData()) + offset);
 }

@@ -264,7 +264,8 @@ bool MemoryDecoder::ReadEvents(int k)
         if (integerNumbers && isNumber)
             event.value = int32_t(LittleEndian::u32(record + Event::value));
         else
-            event.value = NumberText::roundToThousandths(LittleEndian::single(record + Event::value));
+            event.value = NumberText::roundToThousandths(
+                LittleEndian::single(record + Event::value));
         if (!crcMatches(record, Event::crc) || !plausible(event.value))
             block.blockValid = false;
     }

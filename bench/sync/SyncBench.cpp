@@ -67,7 +67,8 @@ void fill(Database &db, int count)
     const QString curve = QStringLiteral("250:200:3:210:250:200:").repeated(20);
     for (int i = 0; i < count; ++i) {
         insert.addBindValue(QString::number(i));
-        insert.addBindValue(start.addSecs(900LL * i).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        insert.addBindValue(
+            start.addSecs(900LL * i).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
         insert.addBindValue(fabText);
         insert.addBindValue(curve);
         insert.exec();

@@ -190,9 +190,10 @@ private slots:
                                                          : QStringLiteral("123456792"));
         }
         QCOMPARE(record.instrumentNumber, fabText);
-        QCOMPARE(record.pressureCurve, pressureUnit == 9    ? QStringLiteral("220:215:3:215:220:217.5:")
-                                       : pressureUnit == 10 ? QStringLiteral("250:210:3:210:250:220:")
-                                                            : QString());
+        const QString pressure = pressureUnit == 9 ? QStringLiteral("220:215:3:215:220:217.5:")
+                                 : pressureUnit == 10 ? QStringLiteral("250:210:3:210:250:220:")
+                                                      : QString();
+        QCOMPARE(record.pressureCurve, pressure);
         QCOMPARE(record.flowCurve, withFlow ? QStringLiteral("15:12.5:3:15:12.5:15:") : QString());
         QCOMPARE(record.gasType, withFlow ? QStringLiteral("Stadtgas") : QString());
         const int seriesCount = int(test.series.size());
@@ -242,15 +243,16 @@ private slots:
         TestDescription broken = tightnessTest(2);
         broken.fault = fault;
         ImageMemory memory(imageOf({tightnessTest(1), broken, tightnessTest(3)}));
-        const uint32_t brokenAddress = blockAddress(memory.image(), 0)
-                                       + infoField(memory.image(), 20) % 0x10000;
+        const uint32_t length = infoField(memory.image(), MemoryLayout::Info::blockLength)
+                                & 0xFFFF;
+        const uint32_t brokenAddress = blockAddress(memory.image(), 0) + length;
         const Decoded decoded = decode(memory);
         QVERIFY(decoded.read);
         QCOMPARE(decoded.records.size(), 2);
         QCOMPARE(decoded.records[0].customerNumber, QStringLiteral("004711"));
         QCOMPARE(decoded.records[1].customerNumber, QStringLiteral("004713"));
         QCOMPARE(decoded.outcome.blocksWithoutTest, countsAsLost ? 1 : 0);
-        const int reads = memory.readsWithin(brokenAddress, 264);
+        const int reads = memory.readsWithin(brokenAddress, length);
         if (fault == BlockFault::HeaderCrc || fault == BlockFault::SamplesAboveValidMemory)
             QCOMPARE(reads, 1); // only the header
         if (fault == BlockFault::EmptySlot)
@@ -378,7 +380,8 @@ private slots:
         test.meterNumber.reset();
         test.pipeVolumeCode.reset(); // events: date, 2 pressures, flow, finding
         MemoryImage image = imageOf({test});
-        uint8_t *area = image.memory.data() + blockAddress(image, 0) + MemoryLayout::eventAreaOffset;
+        uint8_t *area = image.memory.data() + blockAddress(image, 0)
+                        + MemoryLayout::eventAreaOffset;
         // Move the finding record (slot 4) to slot 6 and leave slot 4 empty.
         std::copy_n(area + 4 * 18, 18, area + 6 * 18);
         std::fill_n(area + 4 * 18, 18, uint8_t(0xFF));

@@ -52,7 +52,8 @@ private slots:
             }
             // Mutations near the tables and headers matter most; aim half of them there.
             if (random() % 2) {
-                std::uniform_int_distribution<size_t> front(0, std::min<size_t>(1500, image.memory.size() - 1));
+                std::uniform_int_distribution<size_t> front(
+                    0, std::min<size_t>(1500, image.memory.size() - 1));
                 image.memory[front(random)] = uint8_t(random());
             }
             if (random() % 16 == 0)

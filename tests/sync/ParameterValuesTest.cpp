@@ -81,7 +81,8 @@ private slots:
         QTest::newRow("S32 firmware") << 5 << QByteArray("\xB8\x0B\x00\x00", 4) << "C" << "3000";
         QTest::newRow("type field 263 is a string")
             << 263 << QByteArray("AB") << "C" << QStringLiteral("AB") + QString(254, QChar(0));
-        QTest::newRow("float, German") << 6 << QByteArray("\x00\x00\xC0\x3F", 4) << "de_DE" << "1,5";
+        QTest::newRow("float, German") << 6 << QByteArray("\x00\x00\xC0\x3F", 4) << "de_DE"
+                                       << "1,5";
         QTest::newRow("float 0.1 shortest") << 6 << QByteArray("\xCD\xCC\xCC\x3D", 4) << "C"
                                             << "0.1";
         QTest::newRow("byte array") << 8 << QByteArray("\x01\x02", 2) << "C" << "";
