@@ -5,6 +5,7 @@
 #include "sync/image/Crc16Kermit.h"
 #include "sync/image/LittleEndian.h"
 #include "sync/image/MemoryLayout.h"
+#include "data/StringTable.h"
 
 #include <cmath>
 
@@ -53,7 +54,7 @@ bool MemoryDecoder::read(uint32_t address, uint32_t length, QByteArray &data)
     }
     if (uint32_t(data.size()) != length) {
         // A short answer would leave parts of a table or block unread without anyone noticing.
-        m_lastError = QStringLiteral("memory read at %1 delivered %2 of %3 bytes")
+        m_lastError = resString(27094)
                           .arg(address).arg(data.size()).arg(length);
         return false;
     }

@@ -3,6 +3,7 @@
 #include "sync/InstrumentParameters.h"
 #include "sync/ParameterValues.h"
 #include "sync/VlmMemLibrary.h"
+#include "data/StringTable.h"
 
 namespace {
 
@@ -18,14 +19,12 @@ DeletionReport DeleteReadTests(InstrumentParameters &instruments,
     for (const ReadInstrument &instrument : readInstruments) {
         // Deleting would lose the tests of the blocks that could not be read.
         if (instrument.layoutFault) {
-            report.notDeleted << QStringLiteral("FAB: %1 - the memory tables of the instrument "
-                                                "could not be read; its tests stay on it.")
+            report.notDeleted << resString(27091)
                                      .arg(instrument.displayText);
             continue;
         }
         if (instrument.blocksWithoutTest > 0) {
-            report.notDeleted << QStringLiteral("FAB: %1 - %2 stored test(s) could not be read "
-                                                "and stay on the instrument.")
+            report.notDeleted << resString(27092)
                                      .arg(instrument.displayText)
                                      .arg(instrument.blocksWithoutTest);
             continue;
@@ -41,9 +40,7 @@ DeletionReport DeleteReadTests(InstrumentParameters &instruments,
         bool exact = false;
         const ParameterRecord written = TextToParameterValue(record, deletionValue, &exact);
         if (!exact) {
-            report.notDeleted << QStringLiteral("FAB: %1 - parameter 72 has data type %2, which "
-                                                "cannot hold the value 65535; the tests stay on "
-                                                "the instrument.")
+            report.notDeleted << resString(27093)
                                      .arg(instrument.displayText)
                                      .arg(record.dataType);
             continue;

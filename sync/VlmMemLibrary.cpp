@@ -1,6 +1,7 @@
 #include "VlmMemLibrary.h"
 
 #include "data/RuntimeError.h"
+#include "data/StringTable.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -67,9 +68,7 @@ void VlmMemLibrary::ensureLoaded()
     }
     throw RuntimeErrorException(
         libraryNotFound, source,
-        QStringLiteral("The conversion library VLM_MEM (libvlm_mem.so) cannot be loaded, so "
-                       "no instrument is read or changed.\n%1")
-            .arg(tried.join(u'\n')));
+        resString(27090) + u'\n' + tried.join(u'\n'));
 }
 
 bool VlmMemLibrary::memoryToData(void *destination, const void *source, uint8_t count)
