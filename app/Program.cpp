@@ -7,6 +7,7 @@
 #include "data/ErrorReport.h"
 #include "data/Schema.h"
 #include "data/StringTable.h"
+#include "newtests/frmNeuePruefungen.h"
 
 #include <QApplication>
 #include <QDir>
@@ -129,6 +130,8 @@ bool Program::refuseWhenOpenElsewhere()
 
 void Program::registerWindows()
 {
+    m_mainWindow->setChildFactory(WindowKind::NewTests, [this](frmMain &main) {
+        return new frmNeuePruefungen(m_session, *m_ini, main); });
     QObject::connect(m_mainWindow.get(), &frmMain::shutDown, m_mainWindow.get(),
                      [this] { m_session.close(); });
 }
