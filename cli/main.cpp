@@ -1,5 +1,6 @@
 #include "cli/Command.h"
 #include "cli/DbCommands.h"
+#include "cli/NewTestsCommands.h"
 #include "cli/StringsCommand.h"
 #include "cli/TemplateCheckCommand.h"
 
@@ -13,6 +14,8 @@ const Command commands[] = {
     {"init", "create the home folder and an empty database", runInitCommand},
     {"db-info", "database file, version, rows per table, users", runDbInfoCommand},
     {"template-check", "check a protocol template, render it to PDF", runTemplateCheckCommand},
+    {"tests", "list the new tests (--new)", runTestsCommand},
+    {"file", "file new tests under customers automatically (--auto)", runFileCommand},
 };
 
 void printHelp()
