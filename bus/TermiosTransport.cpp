@@ -96,7 +96,14 @@ bool TermiosTransport::configure(uint32_t baudRate, int *errorCode, bool *buildF
     settings.c_iflag |= INPCK;
     settings.c_cc[VMIN] = 0;
     settings.c_cc[VTIME] = 0;
-    if (tcsetattr(m_fd, TCSANOW, &settings) != 0) {
+    int failed = tcsetattr(m_fd, TCSANOW, &settings);
+    if (failed != 0 && errno == EINVAL) {
+        // A pseudo-terminal has no parity and may refuse it once it has dropped it.
+        settings.c_cflag &= ~(PARENB | PARODD);
+        settings.c_iflag &= ~INPCK;
+        failed = tcsetattr(m_fd, TCSANOW, &settings);
+    }
+    if (failed != 0) {
         *errorCode = errno;
         *buildFailed = false;
         return false;
@@ -113,6 +120,8 @@ bool TermiosTransport::close()
         return true;
     const int fd = m_fd;
     m_fd = -1;
+    // A pseudo-terminal keeps the exclusive flag while its other side stays open.
+    ioctl(fd, TIOCNXCL);
     return ::close(fd) == 0 || errno == EINTR;
 }
 
