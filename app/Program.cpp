@@ -5,6 +5,7 @@
 #include "app/frmSplash.h"
 #include "data/ColumnCaptions.h"
 #include "data/ErrorReport.h"
+#include "data/ProgramDatabase.h"
 #include "data/Schema.h"
 #include "data/StringTable.h"
 #include "newtests/frmNeuePruefungen.h"
@@ -114,17 +115,10 @@ bool Program::upgradeDatabase()
 
 bool Program::refuseWhenOpenElsewhere()
 {
-    const auto roster = OpenUserRoster(m_session.dbConnection);
-    if (!roster || roster->recordCount() == 0)
+    const QString other = otherComputerHolding(m_session.dbConnection);
+    if (other.isEmpty())
         return true;
-    roster->moveFirst();
-    const QString first = TrimAtNul(roster->value(0).toString());
-    roster->moveLast();
-    const QString last = TrimAtNul(roster->value(0).toString());
-    if (first == last)
-        return true;
-    showInformation(nullptr, resString(25589) + u'\n' + first + resString(25590) + u'\n'
-                                 + resString(25591));
+    showInformation(nullptr, otherComputerMessage(other));
     return false;
 }
 

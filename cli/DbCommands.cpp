@@ -5,22 +5,13 @@
 #include "data/DatabaseError.h"
 #include "data/ErrorReport.h"
 #include "data/FileLocations.h"
-#include "data/IniFile.h"
+#include "data/ProgramDatabase.h"
 #include "data/Schema.h"
 #include "data/UserRoster.h"
 
-#include <QCoreApplication>
 #include <QSqlQuery>
 
 namespace {
-
-FileLocations locations()
-{
-    FileLocations result(
-        FileLocations::resolveHomeFolder(QCoreApplication::applicationDirPath()));
-    result.readPaths(IniFile(result.iniFile()));
-    return result;
-}
 
 int reportFailure(const RuntimeErrorException &exception)
 {
@@ -39,7 +30,7 @@ int runInitCommand(const QStringList &arguments)
                                  "database is never touched."));
         return arguments.contains(QStringLiteral("--help")) ? 0 : 2;
     }
-    const FileLocations where = locations();
+    const FileLocations where = programLocations();
     try {
         Schema::createEmptyDatabase(where.dbFile);
     } catch (const RuntimeErrorException &exception) {
@@ -57,7 +48,7 @@ int runDbInfoCommand(const QStringList &arguments)
                                  "each table and the connections that hold it open."));
         return arguments.contains(QStringLiteral("--help")) ? 0 : 2;
     }
-    const FileLocations where = locations();
+    const FileLocations where = programLocations();
     try {
         Database db;
         db.open(Database::BuildConnectionString(where.dbFile));

@@ -5,7 +5,7 @@
 #include "data/DatabaseSession.h"
 #include "data/ErrorReport.h"
 #include "data/FileLocations.h"
-#include "data/IniFile.h"
+#include "data/ProgramDatabase.h"
 #include "data/Recordset.h"
 #include "data/Schema.h"
 #include "newtests/AutomaticFiling.h"
@@ -20,12 +20,8 @@ namespace {
 // shared recordsets.
 bool openSession(DatabaseSession &session)
 {
-    FileLocations where(FileLocations::resolveHomeFolder(QCoreApplication::applicationDirPath()));
-    where.readPaths(IniFile(where.iniFile()));
-    LoadColumnCaptions();
     try {
-        session.dbConnection.open(Database::BuildConnectionString(where.dbFile));
-        CheckDatabaseVersion(session);
+        openProgramDatabase(session, programLocations().dbFile);
         return true;
     } catch (const RuntimeErrorException &e) {
         ErrorReport::ShowError(e.error());
