@@ -7,6 +7,7 @@
 #include "app/WindowPlacement.h"
 #include "app/frmAbout.h"
 #include "app/frmPlaceholder.h"
+#include "bus/client/VlmBusLibrary.h"
 #include "data/ErrorReport.h"
 #include "data/FormPosition.h"
 #include "data/IniFile.h"
@@ -455,6 +456,15 @@ void frmMain::showHelp()
 void frmMain::showAbout()
 {
     frmAbout about(this);
+    try {
+        const VlmBusFunctions &bus = VlmBusLibrary::instance().functions();
+        char name[256] = {};
+        const int32_t length = bus.GetComponentName(name);
+        about.setBusLibrary(QString::fromLatin1(name, qBound(0, int(length), 255)),
+                            bus.GetDLLVersionNr());
+    } catch (const RuntimeErrorException &) {
+        // Without the bus library the box simply names none.
+    }
     about.exec();
 }
 
