@@ -1,3 +1,4 @@
+#include "cli/BusCommand.h"
 #include "cli/Command.h"
 #include "cli/DbCommands.h"
 #include "cli/NewTestsCommands.h"
@@ -16,6 +17,7 @@ const Command commands[] = {
     {"template-check", "check a protocol template, render it to PDF", runTemplateCheckCommand},
     {"tests", "list the new tests (--new)", runTestsCommand},
     {"file", "file new tests under customers automatically (--auto)", runFileCommand},
+    {"bus", "instruments on a serial line: scan, param, dump", runBusCommand},
 };
 
 void printHelp()
