@@ -67,7 +67,7 @@ bool parseFab(const QString &text, uint32_t *fab)
 
 QString hexBytes(const uint8_t *bytes, int count)
 {
-    return QByteArray(reinterpret_cast<const char *>(bytes), count).toHex(' ');
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(bytes), count).toHex(' '));
 }
 
 // One run on the line: port selected, debug log switched on when asked, communication started;
@@ -145,6 +145,13 @@ QString valueText(const BusDataObject &data)
     }
 }
 
+// The value as text, or its bytes in hex when the conversion library is missing.
+QString shownValue(const BusDataObject &data)
+{
+    const QString text = valueText(data);
+    return text.isEmpty() ? QStringLiteral("bytes ") + hexBytes(data.Value, data.Length) : text;
+}
+
 BusDataObject readParameter(BusRun &run, uint32_t fab, uint16_t number)
 {
     BusDataObject data = {};
@@ -163,8 +170,7 @@ int scan(BusRun &run)
         const bool haveFirmware = run.call().GetParameter(fab, firmwareParameter, &firmware) == 1;
         const int16_t count = run.call().GetNrOfParameter(fab, 0);
         printLine(QStringLiteral("%1  firmware %2  parameters %3")
-                      .arg(fabText(fab),
-                           haveFirmware ? valueText(firmware) : QStringLiteral("?"),
+                      .arg(fabText(fab), haveFirmware ? shownValue(firmware) : QStringLiteral("?"),
                            count >= 0 ? QString::number(count) : QStringLiteral("?")));
     }
     return 0;
