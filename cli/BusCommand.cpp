@@ -49,7 +49,8 @@ QString fabText(uint32_t fab)
 
 bool parseFab(const QString &text, uint32_t *fab)
 {
-    static const QRegularExpression shown(QStringLiteral("^(\\d{1,3})[ .-](\\d{1,2})[ .-](\\d{1,5})$"));
+    static const QRegularExpression shown(
+        QStringLiteral("^(\\d{1,3})[ .-](\\d{1,2})[ .-](\\d{1,5})$"));
     const QRegularExpressionMatch match = shown.match(text.trimmed());
     if (match.hasMatch()) {
         const uint32_t type = match.captured(1).toUInt();
@@ -225,14 +226,15 @@ int dump(BusRun &run, uint32_t fab, uint8_t type, uint32_t address, uint32_t len
 int runBusCommand(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    const QCommandLineOption portOption(QStringLiteral("port"), QString(), QStringLiteral("N"),
-                                  QStringLiteral("1"));
-    const QCommandLineOption timeOutOption(QStringLiteral("timeout"), QString(), QStringLiteral("MS"),
-                                     QStringLiteral("500"));
-    const QCommandLineOption logOption(QStringLiteral("log"), QString(), QStringLiteral("FILE"));
-    const QCommandLineOption typeOption(QStringLiteral("type"), QString(), QStringLiteral("T"));
-    const QCommandLineOption addressOption(QStringLiteral("address"), QString(), QStringLiteral("A"));
-    const QCommandLineOption lengthOption(QStringLiteral("length"), QString(), QStringLiteral("L"));
+    const QString none;
+    const QCommandLineOption portOption(QStringLiteral("port"), none, QStringLiteral("N"),
+                                        QStringLiteral("1"));
+    const QCommandLineOption timeOutOption(QStringLiteral("timeout"), none, QStringLiteral("MS"),
+                                           QStringLiteral("500"));
+    const QCommandLineOption logOption(QStringLiteral("log"), none, QStringLiteral("FILE"));
+    const QCommandLineOption typeOption(QStringLiteral("type"), none, QStringLiteral("T"));
+    const QCommandLineOption addressOption(QStringLiteral("address"), none, QStringLiteral("A"));
+    const QCommandLineOption lengthOption(QStringLiteral("length"), none, QStringLiteral("L"));
     const QCommandLineOption helpOption(QStringLiteral("help"));
     parser.addOptions({portOption, timeOutOption, logOption, typeOption, addressOption,
                        lengthOption, helpOption});
@@ -265,7 +267,8 @@ int runBusCommand(const QStringList &arguments)
             BusRun run(uint8_t(port), uint16_t(timeOutMs), parser.value(logOption));
             return scan(run);
         }
-        if (action == QLatin1String("param") && (positional.size() == 3 || positional.size() == 4)) {
+        const bool withValue = positional.size() == 4;
+        if (action == QLatin1String("param") && (positional.size() == 3 || withValue)) {
             const uint number = positional.at(2).toUInt(&ok, 0);
             if (!ok || number > 65535)
                 return usageError(QStringLiteral("NR must be a parameter number"));

@@ -48,7 +48,7 @@ void BusCommandTest::commands_data()
     QTest::newRow("dump") << QStringList{"dump", "0x3F01002A", "--type", "2", "--address",
                                          "0x100", "--length", "20"}
                           << 0
-                          << QStringList{"00000100  a5 a5 a5 a5 a5 a5 a5 a5 a5 a5 a5 a5 a5 a5 a5 a5",
+                          << QStringList{QStringLiteral("00000100 ") + QString(" a5").repeated(16),
                                          "00000110  a5 a5 a5 a5"};
     QTest::newRow("unknown FAB") << QStringList{"param", "063 09 00001", "13"} << 1
                                  << QStringList{"lumetra4 bus: parameter 13 of 063 09 00001: "
