@@ -413,6 +413,14 @@ void BusExportsTest::releaseClosesOnlyOwnPort()
 void BusExportsTest::debugLog()
 {
     QTemporaryDir folder;
+    {
+        // A log that cannot be created stays off.
+        qputenv("VLM_BUS_DEBUG_LOG", QFile::encodeName(folder.filePath(QStringLiteral("no/log"))));
+        ScriptedLine line;
+        BusLibrary bus(line, line);
+        QCOMPARE(bus.link.setDebugMode(0xFF), uint8_t(0));
+        QVERIFY(!bus.context.log.isOn());
+    }
     const QString file = folder.filePath(QStringLiteral("DEBUG_DLL.TXT"));
     qputenv("VLM_BUS_DEBUG_LOG", QFile::encodeName(file));
     ScriptedLine line;
