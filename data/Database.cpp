@@ -8,13 +8,17 @@
 #include <QAtomicInt>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
+
+#include <sqlite3.h>
 
 namespace {
 
 const QString source = QStringLiteral("Database");
 const QString dataSourceKey = QStringLiteral("Data Source=");
 constexpr int defaultBusyTimeout = 5000;
+constexpr int backupRetryMs = 50;
 
 QString uniqueConnectionName()
 {
@@ -211,4 +215,67 @@ void Transaction::commit()
 {
     m_database.commitTrans();
     m_open = false;
+}
+
+sqlite3 *Database::nativeHandle() const
+{
+    if (!isOpen())
+        return nullptr;
+    const QVariant handle = connection().driver()->handle();
+    return handle.isValid() ? *static_cast<sqlite3 *const *>(handle.data()) : nullptr;
+}
+
+void Database::backupTo(const QString &file)
+{
+    sqlite3 *sourceHandle = nativeHandle();
+    if (!sourceHandle) {
+        throw DatabaseError::make(DatabaseError::General, source,
+                                  QStringLiteral("The database connection is closed."));
+    }
+    if (QFileInfo::exists(file))
+        throw DatabaseError::make(DatabaseError::AlreadyExists, source, resString(26177).arg(file));
+    sqlite3 *target = nullptr;
+    int result = sqlite3_open_v2(QFile::encodeName(file).constData(), &target,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE,
+                                 nullptr);
+    if (result == SQLITE_OK) {
+        sqlite3_backup *backup = sqlite3_backup_init(target, "main", sourceHandle, "main");
+        if (!backup) {
+            result = sqlite3_errcode(target);
+        } else {
+            // Copies in one step; a writer holding the file makes it wait, up to the busy time.
+            int waited = 0;
+            do {
+                result = sqlite3_backup_step(backup, -1);
+                if (result == SQLITE_BUSY || result == SQLITE_LOCKED) {
+                    sqlite3_sleep(backupRetryMs);
+                    waited += backupRetryMs;
+                }
+            } while (result == SQLITE_OK
+                     || ((result == SQLITE_BUSY || result == SQLITE_LOCKED)
+                         && waited < defaultBusyTimeout));
+            const int finished = sqlite3_backup_finish(backup);
+            result = result == SQLITE_DONE ? finished : result;
+        }
+    }
+    const QString detail = QString::fromUtf8(sqlite3_errmsg(target));
+    sqlite3_close(target);
+    if (result != SQLITE_OK) {
+        QFile::remove(file);
+        throw DatabaseError::make(DatabaseError::General, source,
+                                  resString(26176).arg(file, detail));
+    }
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+QString Database::integrityProblems()
+{
+    QSqlQuery query = select(QStringLiteral("PRAGMA integrity_check"));
+    QStringList problems;
+    while (query.next()) {
+        const QString line = query.value(0).toString();
+        if (line != QLatin1String("ok"))
+            problems << line;
+    }
+    return problems.join(u'\n');
 }

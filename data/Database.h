@@ -8,6 +8,7 @@
 #include <memory>
 
 class UserRoster;
+struct sqlite3;
 
 // One connection to a database file: the program's dbConnection, an archive's connection.
 //
@@ -52,6 +53,14 @@ public:
     void setBusyTimeout(int milliseconds);
 
     QSqlDatabase connection() const;
+    // The engine's own handle of the open connection (nullptr when closed).
+    sqlite3 *nativeHandle() const;
+    // Writes a consistent copy of the open database to file through the engine's backup, also
+    // while other connections read or hold the write lock without having written. Refuses an
+    // existing file; a failed copy is removed.
+    void backupTo(const QString &file);
+    // The engine's check of the whole file; empty when it is sound.
+    QString integrityProblems();
     [[noreturn]] void raise(const QSqlError &error) const;
 
 private:

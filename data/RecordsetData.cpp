@@ -220,9 +220,7 @@ void RecordsetData::load()
         return;
     }
     // The list is read straight through SQLite: Qt SQL's row cache costs as much again.
-    const QVariant handle = database->connection().driver()->handle();
-    sqlite3 *connection = handle.isValid() ? *static_cast<sqlite3 *const *>(handle.data())
-                                           : nullptr;
+    sqlite3 *connection = database->nativeHandle();
     if (!connection) {
         loadThroughQt();
         return;
