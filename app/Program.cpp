@@ -8,6 +8,7 @@
 #include "data/ProgramDatabase.h"
 #include "data/Schema.h"
 #include "data/StringTable.h"
+#include "masterdata/frmListen.h"
 #include "newtests/frmNeuePruefungen.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@ constexpr int splashMilliseconds = 500;
 
 Program::Program(const QString &homeFolder)
     : m_locations(homeFolder)
+    , m_databaseCommands(*this)
 {}
 
 Program::~Program()
@@ -126,6 +128,16 @@ void Program::registerWindows()
 {
     m_mainWindow->setChildFactory(WindowKind::NewTests, [this](frmMain &main) {
         return new frmNeuePruefungen(m_session, *m_ini, main); });
+    m_mainWindow->setChildFactory(WindowKind::Customers, [this](frmMain &main) {
+        return frmListen::open(m_session, *m_ini, main, MasterListKind::Customers); });
+    m_mainWindow->setChildFactory(WindowKind::Inspectors, [this](frmMain &main) {
+        return frmListen::open(m_session, *m_ini, main, MasterListKind::Inspectors); });
+    m_mainWindow->setChildFactory(WindowKind::Clients, [this](frmMain &main) {
+        return frmListen::open(m_session, *m_ini, main, MasterListKind::Clients); });
+    m_mainWindow->setCommand(QStringLiteral("mnuDateiArchivieren"),
+                             [this] { m_databaseCommands.archive(); });
+    m_mainWindow->setCommand(QStringLiteral("mnuDateiCompact"),
+                             [this] { m_databaseCommands.repairCompact(); });
     QObject::connect(m_mainWindow.get(), &frmMain::shutDown, m_mainWindow.get(),
                      [this] { m_session.close(); });
 }
