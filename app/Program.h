@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DatabaseCommands.h"
 #include "data/DatabaseSession.h"
 #include "data/FileLocations.h"
 #include "data/IniFile.h"
@@ -37,4 +38,5 @@ private:
     std::unique_ptr<IniFile> m_ini;
     DatabaseSession m_session;
     std::unique_ptr<frmMain> m_mainWindow;
+    DatabaseCommands m_databaseCommands;
 };

@@ -79,6 +79,27 @@ QAction *frmMain::addItem(QMenu *menu, const char *name, int captionString)
     return action;
 }
 
+void frmMain::addCommandItem(QMenu *menu, const char *name, int captionString,
+                             CommandPrecondition precondition)
+{
+    const QString item = QLatin1String(name);
+    connect(addItem(menu, name, captionString), &QAction::triggered, this,
+            [this, item, precondition] {
+                if (precondition == OnlyMain && !OnlyMainWindowOpen())
+                    return;
+                const Command command = m_commands.value(item);
+                if (command)
+                    command();
+                else // a command this version does not have yet
+                    showInformation(this, resString(26190));
+            });
+}
+
+void frmMain::setCommand(const QString &menuItemName, Command command)
+{
+    m_commands.insert(menuItemName, std::move(command));
+}
+
 QMenu *frmMain::addMenu(QMenu *parent, const char *name, int captionString)
 {
     QMenu *menu = parent ? parent->addMenu(resString(captionString))
@@ -95,16 +116,13 @@ QMenu *frmMain::addMenu(QMenu *parent, const char *name, int captionString)
 void frmMain::createMenus()
 {
     QMenu *mnuDatei = addMenu(nullptr, "mnuDatei", 501);
-    connect(addItem(mnuDatei, "mnuDateiImport", 502), &QAction::triggered, this,
-            [this] { if (OnlyMainWindowOpen()) openKind(WindowKind::None, nullptr); });
+    addCommandItem(mnuDatei, "mnuDateiImport", 502, OnlyMain);
     mnuDatei->addSeparator();
-    connect(addItem(mnuDatei, "mnuDateiArchivieren", 522), &QAction::triggered, this,
-            [this] { openKind(WindowKind::None, nullptr); });
+    addCommandItem(mnuDatei, "mnuDateiArchivieren", 522, OnlyMain);
     connect(addItem(mnuDatei, "mnuDateiArchivoeffnen", 523), &QAction::triggered, this,
             [this] { openKind(WindowKind::ArchiveStatistics, menuItem("mnuDateiArchivoeffnen")); });
     mnuDatei->addSeparator();
-    connect(addItem(mnuDatei, "mnuDateiCompact", 503), &QAction::triggered, this,
-            [this] { if (OnlyMainWindowOpen()) openKind(WindowKind::None, nullptr); });
+    addCommandItem(mnuDatei, "mnuDateiCompact", 503, OnlyMain);
     mnuDatei->addSeparator();
     QAction *quit = addItem(mnuDatei, "mnuDateiBeenden", 504);
     quit->setText(quit->text() + QStringLiteral("\tALT+F4"));
@@ -112,10 +130,8 @@ void frmMain::createMenus()
 
     QMenu *mnuEdit = addMenu(nullptr, "mnuEdit", 505);
     QMenu *sync = addMenu(mnuEdit, "mnuEditSynchronisierung", 527);
-    connect(addItem(sync, "mnuEditSyncPCLumetra4", 525), &QAction::triggered, this,
-            [this] { if (OnlyMainWindowOpen()) openKind(WindowKind::SerialSync, nullptr); });
-    connect(addItem(sync, "mnuEditSyncPCLumetra4IRDA", 526), &QAction::triggered, this,
-            [this] { if (OnlyMainWindowOpen()) openKind(WindowKind::InfraredSync, nullptr); });
+    addCommandItem(sync, "mnuEditSyncPCLumetra4", 525, OnlyMain);
+    addCommandItem(sync, "mnuEditSyncPCLumetra4IRDA", 526, OnlyMain);
     mnuEdit->addSeparator();
     connect(addItem(mnuEdit, "mnuEditNeukundenpflege", 506), &QAction::triggered, this,
             [this] { openKind(WindowKind::NewTests, menuItem("mnuEditNeukundenpflege")); });
@@ -140,8 +156,7 @@ void frmMain::createMenus()
     });
 
     QMenu *mnuExtras = addMenu(nullptr, "mnuExtras", 512);
-    connect(addItem(mnuExtras, "mnuExtrasOptionen", 515), &QAction::triggered, this,
-            [this] { openKind(WindowKind::None, nullptr); });
+    addCommandItem(mnuExtras, "mnuExtrasOptionen", 515, AnyWindows);
 
     m_windowMenu = addMenu(nullptr, "mnuFenster", 516);
     connect(m_windowMenu, &QMenu::aboutToShow, this, [this] {
@@ -411,12 +426,6 @@ void frmMain::openKind(WindowKind kind, QAction *item)
 {
     m_activeWindowKind = kind;
     const ChildFactory factory = m_factories.value(kind);
-    const bool childWindow = item || kind == WindowKind::Statistics;
-    if (!factory && !childWindow) {
-        // A command whose dialog this version does not have yet.
-        showInformation(this, resString(26190));
-        return;
-    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ChildWindow *child = factory ? factory(*this)
                                  : new frmPlaceholder(kind, item ? item->text() : resString(511));

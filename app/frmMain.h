@@ -58,6 +58,11 @@ public:
     using ChildFactory = std::function<ChildWindow *(frmMain &)>;
     void setChildFactory(WindowKind kind, ChildFactory factory);
 
+    // Runs a menu item's command that opens no child window (import, archive, compaction,
+    // synchronisation, options); set by the program for each such item.
+    using Command = std::function<void()>;
+    void setCommand(const QString &menuItemName, Command command);
+
 signals:
     void shutDown();
 
@@ -71,7 +76,10 @@ private:
     void createMenus();
     void createToolbar();
     void createStatusBar();
+    enum CommandPrecondition { OnlyMain, AnyWindows };
     QAction *addItem(QMenu *menu, const char *name, int captionString);
+    void addCommandItem(QMenu *menu, const char *name, int captionString,
+                        CommandPrecondition precondition);
     QMenu *addMenu(QMenu *parent, const char *name, int captionString);
     void addButton(const char *key, int captionString, int tooltipString, ChildCommand command,
                    const QList<std::pair<int, ChildCommand>> &buttonMenu = {});
@@ -105,4 +113,5 @@ private:
     QLabel *m_statusText = nullptr;
     QLabel *m_statusDate = nullptr;
     QHash<WindowKind, ChildFactory> m_factories;
+    QHash<QString, Command> m_commands;
 };

@@ -6,8 +6,10 @@
 #include "data/UserRoster.h"
 #include "support/CapturingPresenter.h"
 #include "support/RecordingMessageBoxes.h"
+#include "support/ScriptedFileDialogs.h"
 
 #include <QAction>
+#include <QSqlQuery>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QTemporaryDir>
@@ -116,6 +118,50 @@ private slots:
         Program second(home);
         QVERIFY(second.Main());
         QVERIFY(boxes.shown.isEmpty());
+    }
+
+    void archiveAndCompactFromTheFileMenu()
+    {
+        RecordingMessageBoxes boxes;
+        ScriptedFileDialogs dialogs;
+        const QString home = newHome();
+        Program program(home);
+        QVERIFY(program.Main());
+        Database &db = program.session().dbConnection;
+        db.execute(QStringLiteral("INSERT INTO Kunden (ADS_KundenNr) VALUES ('1')"));
+        db.execute(QStringLiteral("INSERT INTO Pruefungen (PFG_KundenNr, PFG_NeuePruefung, "
+                                  "PFG_FabNr) VALUES ('1', 1, '063 01 00001')"));
+        auto tests = [&db] {
+            QSqlQuery query = db.select(QStringLiteral("SELECT count(*) FROM Pruefungen"));
+            return query.next() ? query.value(0).toInt() : -1;
+        };
+        QAction *archive = program.mainWindow()->menuItem(QStringLiteral("mnuDateiArchivieren"));
+
+        // Unfiled tests, and the user answers No: nothing happens, no dialog.
+        archive->trigger();
+        QCOMPARE(boxes.questions.size(), 1);
+        QVERIFY(boxes.questions[0].startsWith(QStringLiteral("Es sind noch neue Prüfungen")));
+        QVERIFY(dialogs.titles.isEmpty());
+        QCOMPARE(tests(), 1);
+
+        // Yes; a wrong extension and an existing name open the dialog again.
+        const QString taken = home + QStringLiteral("/taken.db");
+        QFile(taken).open(QIODevice::WriteOnly);
+        const QString target = home + QStringLiteral("/Archiv/first.db");
+        dialogs.answers = {home + QStringLiteral("/a.txt"), taken, target};
+        boxes.answers = {true, true};
+        archive->trigger();
+        QCOMPARE(dialogs.titles, QStringList(3, QStringLiteral("Archiv speichern")));
+        QVERIFY(dialogs.proposals[0].startsWith(home + QStringLiteral("/Archiv/Archiv vom ")));
+        QVERIFY(boxes.texts().contains(QStringLiteral(
+            "Die Datei ist schon vorhanden!\nBitte geben Sie einen anderen Dateinamen an.")));
+        QVERIFY(QFile::exists(target));
+        QCOMPARE(tests(), 0);
+
+        boxes.answers = {true};
+        program.mainWindow()->menuItem(QStringLiteral("mnuDateiCompact"))->trigger();
+        QCOMPARE(boxes.shown.last().text, QStringLiteral("Reparatur / Komprimierung abgeschlossen!"));
+        QVERIFY(program.session().dbConnection.isOpen());
     }
 
     void newerDatabaseIsRefusedUnchanged()

@@ -1,0 +1,96 @@
+#include "app/DatabaseCommands.h"
+
+#include "app/FileDialogs.h"
+#include "app/MessageBoxes.h"
+#include "app/Program.h"
+#include "app/frmMain.h"
+#include "data/Archive.h"
+#include "data/ErrorReport.h"
+#include "data/StringTable.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QFileInfo>
+
+namespace {
+
+// The busy pointer for the length of a scope.
+class BusyCursor
+{
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+DatabaseCommands::DatabaseCommands(Program &program)
+    : m_program(program)
+{}
+
+QString DatabaseCommands::chooseArchiveFile()
+{
+    const FileLocations &where = m_program.locations();
+    const QString proposed = Archive::folder(where.homeFolder(), where.archiveFolder)
+                             + Archive::defaultName(QDate::currentDate()) + Archive::fileSuffix;
+    while (true) {
+        const QString name = FileDialogs::instance().saveFileName(
+            m_program.mainWindow(), resString(25366), proposed, resString(26183));
+        if (name.isEmpty())
+            return {};
+        const QFileInfo file(name);
+        if (!name.endsWith(Archive::fileSuffix, Qt::CaseInsensitive)
+            || file.completeBaseName().isEmpty())
+            continue;
+        if (file.exists()) {
+            showInformation(m_program.mainWindow(), resString(25361) + u'\n' + resString(25362));
+            continue;
+        }
+        return name;
+    }
+}
+
+void DatabaseCommands::archive()
+{
+    frmMain *window = m_program.mainWindow();
+    DatabaseSession &session = m_program.session();
+    try {
+        if (Archive::newTestCount(session) > 0
+            && !askYesNo(window, resString(25371) + u'\n' + resString(25372) + u'\n'
+                                     + resString(25373) + QStringLiteral("\n\n")
+                                     + resString(25374))) {
+            return;
+        }
+        const QString archiveFile = chooseArchiveFile();
+        if (archiveFile.isEmpty()
+            || !askYesNo(window, resString(25363) + QStringLiteral("\n\n") + resString(25365)))
+            return;
+        BusyCursor busy;
+        Archive::archiveTests(session, archiveFile);
+    } catch (const RuntimeErrorException &e) {
+        ErrorReport::ShowError(e.error());
+    }
+}
+
+void DatabaseCommands::repairCompact()
+{
+    frmMain *window = m_program.mainWindow();
+    const QString dbFile = m_program.locations().dbFile;
+    if (!askYesNo(window, resString(26018) + QStringLiteral("\n\"") + dbFile
+                              + QStringLiteral("\"\n") + resString(26019),
+                  false))
+        return;
+    try {
+        BusyCursor busy;
+        Archive::RepairCompactDatabase(m_program.session(), dbFile);
+    } catch (const RuntimeErrorException &e) {
+        ErrorReport::ShowError(e.error());
+        if (!m_program.session().dbConnection.isOpen()) {
+            // Without its database the program cannot go on.
+            showCritical(window, resString(26020) + u'\n' + resString(26021));
+            QApplication::exit(1);
+        }
+        return;
+    }
+    showInformation(window, resString(26022));
+}
