@@ -1,3 +1,4 @@
+#include "cli/ArchiveCommands.h"
 #include "cli/BusCommand.h"
 #include "cli/Command.h"
 #include "cli/DbCommands.h"
@@ -18,6 +19,9 @@ const Command commands[] = {
     {"tests", "list the new tests (--new)", runTestsCommand},
     {"file", "file new tests under customers automatically (--auto)", runFileCommand},
     {"bus", "instruments on a serial line: scan, param, dump", runBusCommand},
+    {"archive", "move every test into a new archive database", runArchiveCommand},
+    {"archives", "list the archive databases", runArchivesCommand},
+    {"compact", "repair and compact the database", runCompactCommand},
 };
 
 void printHelp()
