@@ -55,7 +55,10 @@ void MasterDataEntry::save(const QStringList &values)
         if (m_list.recordCount() == 0 || m_newRecordMode)
             m_list.addNew();
         for (int i = 0; i < m_list.fieldCount(); ++i) {
-            const QString text = values.value(i).trimmed();
+            // An empty box stores an empty text; a null string would be bound as NULL.
+            QString text = values.value(i).trimmed();
+            if (text.isNull())
+                text = QStringLiteral("");
             const bool number = i == 0 && m_kind == MasterListKind::Customers;
             m_list.setValue(i, number ? FormatKundenNr(text) : text);
         }
