@@ -235,7 +235,9 @@ void frmListen::selectCurrentRow()
     if (m_adoctrl->recordCount() == 0)
         return;
     const int row = std::clamp(m_adoctrl->position(), 0, m_adoctrl->recordCount() - 1);
-    DataGrid1->setCurrentIndex(m_model->index(row, 0));
+    // Current without being marked: a deletion then takes the current row alone.
+    DataGrid1->selectionModel()->setCurrentIndex(m_model->index(row, 0),
+                                                 QItemSelectionModel::NoUpdate);
 }
 
 void frmListen::setSearchButton(bool searching)
