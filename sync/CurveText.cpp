@@ -10,24 +10,32 @@ QString BuildCurve(const DecodedBlock &block, int s, const QLocale &locale)
         return QString();
     const bool bar = InstrumentCatalogue::isBar(block.series[s].unitCode);
     const int count = block.sampleCount();
-    const auto text = [&locale](double value) {
-        return NumberText::fromSingle(float(value * 10), locale) + u':';
-    };
-    QString samples;
-    samples.reserve(count * 8);
-    double maximum = 0;
-    double minimum = 0;
+    QList<double> tenths;
+    tenths.reserve(count);
     for (int j = 0; j < count; ++j) {
         double value = NumberText::roundToThousandths(block.sample(s, j));
         if (bar)
             value *= 1000;
-        if (j == 0)
-            minimum = value;
+        tenths.append(value * 10);
+    }
+    return CurveTextOfTenths(tenths, locale);
+}
+
+QString CurveTextOfTenths(const QList<double> &tenths, const QLocale &locale)
+{
+    const auto text = [&locale](double value) {
+        return NumberText::fromSingle(float(value), locale) + u':';
+    };
+    QString samples;
+    samples.reserve(tenths.size() * 8);
+    double maximum = 0;
+    double minimum = tenths.isEmpty() ? 0 : tenths.first();
+    for (const double value : tenths) {
         if (value > maximum)
             maximum = value;
         else if (value < minimum)
             minimum = value;
         samples += text(value);
     }
-    return text(maximum) + text(minimum) + QString::number(count) + u':' + samples;
+    return text(maximum) + text(minimum) + QString::number(tenths.size()) + u':' + samples;
 }
