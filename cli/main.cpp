@@ -1,6 +1,7 @@
 #include "cli/ArchiveCommands.h"
 #include "cli/BusCommand.h"
 #include "cli/Command.h"
+#include "cli/CustomersCommand.h"
 #include "cli/DbCommands.h"
 #include "cli/NewTestsCommands.h"
 #include "cli/StringsCommand.h"
@@ -19,6 +20,7 @@ const Command commands[] = {
     {"tests", "list the new tests (--new)", runTestsCommand},
     {"file", "file new tests under customers automatically (--auto)", runFileCommand},
     {"bus", "instruments on a serial line: scan, param, dump", runBusCommand},
+    {"customers", "list the customers (--search, --format table|csv|json)", runCustomersCommand},
     {"archive", "move every test into a new archive database", runArchiveCommand},
     {"archives", "list the archive databases", runArchivesCommand},
     {"compact", "repair and compact the database", runCompactCommand},

@@ -330,7 +330,8 @@ private slots:
                                                      QItemSelectionModel::Select
                                                          | QItemSelectionModel::Rows);
         window->CLICK_LOESCHEN();
-        QCOMPARE(boxes.questions, QStringList{"Sollen die markierten Datensätze gelöscht werden?"});
+        QCOMPARE(boxes.questions,
+                 QStringList{"Sollen die markierten Datensätze gelöscht werden?"});
         QCOMPARE(column(window, 0), QStringList{"Bert"});
     }
 
