@@ -3,6 +3,7 @@
 #include "cli/Command.h"
 #include "cli/CustomersCommand.h"
 #include "cli/DbCommands.h"
+#include "cli/ImportIrCommand.h"
 #include "cli/NewTestsCommands.h"
 #include "cli/StringsCommand.h"
 #include "cli/TemplateCheckCommand.h"
@@ -20,6 +21,7 @@ const Command commands[] = {
     {"tests", "list the new tests (--new)", runTestsCommand},
     {"file", "file new tests under customers automatically (--auto)", runFileCommand},
     {"bus", "instruments on a serial line: scan, param, dump", runBusCommand},
+    {"import-ir", "import the test files of the infrared folder", runImportIrCommand},
     {"customers", "list the customers (--search, --format table|csv|json)", runCustomersCommand},
     {"archive", "move every test into a new archive database", runArchiveCommand},
     {"archives", "list the archive databases", runArchivesCommand},

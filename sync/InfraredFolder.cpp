@@ -18,7 +18,7 @@ constexpr qint32 pathNotFound = 76;
 [[noreturn]] void refuse(const QString &folder, int error)
 {
     throw RuntimeErrorException(pathNotFound, QStringLiteral("ImportInfraredFolder"),
-                                resString(27096).arg(QDir::toNativeSeparators(folder),
+                                resString(27096).arg(QDir::toNativeSeparators(QFileInfo(folder).absoluteFilePath()),
                                                      qt_error_string(error)));
 }
 

@@ -110,7 +110,7 @@ bool InfraredImport::readFiles(const QStringList &names, QList<TestRecord> &test
             tests.append(read.test);
         } else {
             result.invalidFiles << name;
-            messages << problemText(folder.filePath(name), read.problem);
+            messages << problemText(folder.absoluteFilePath(name), read.problem);
             if (number == 0)
                 number = errorNumber(read.problem);
         }
@@ -146,7 +146,8 @@ void InfraredImport::deleteFiles(const QStringList &names, Result &result)
     if (!failures.isEmpty()) {
         ErrorReport::ShowError(RuntimeError{
             pathAccessError, source,
-            resString(27096).arg(QDir::toNativeSeparators(m_folder), failures.join(u'\n'))});
+            resString(27096).arg(QDir::toNativeSeparators(folder.absolutePath()),
+                                 failures.join(u'\n'))});
     }
 }
 
