@@ -256,6 +256,30 @@ private slots:
         QCOMPARE(CountFiledTests(*db.session.rsPruefungen, QStringLiteral("000043")), 2);
     }
 
+    // A renumbering that fails half-way leaves customer and tests as they were, and the
+    // list shows the stored number again.
+    void failedSaveRollsBack()
+    {
+        FixtureDb db;
+        db.addCustomer({"000042", "Alpha"});
+        db.addTest({.kundenNr = "000042", .neu = false});
+        db.reload();
+        db.session.dbConnection.execute(QStringLiteral(
+            "CREATE TRIGGER refuse BEFORE UPDATE ON Kunden "
+            "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        auto list = db.session.rsKunden->clone();
+        list->moveFirst();
+        MasterDataEntry entry(db.session, *list, MasterListKind::Customers, false);
+        QStringList values = entry.load();
+        values[0] = QStringLiteral("43");
+        QVERIFY(!entry.check(values));
+        QVERIFY_THROWS_EXCEPTION(RuntimeErrorException, entry.save(values));
+        QCOMPARE(customerNumbers(db), QStringList{"000042"});
+        QCOMPARE(db.column(QStringLiteral("PFG_KundenNr")), QVariantList{"000042"});
+        QCOMPARE(firstColumn(*list), QStringList{"000042"});
+        QVERIFY(!list->isEditing());
+    }
+
     void deleteCustomerWithFiledTests_data()
     {
         QTest::addColumn<bool>("yes");

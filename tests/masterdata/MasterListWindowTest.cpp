@@ -259,6 +259,22 @@ private slots:
         QCOMPARE(db.column(QStringLiteral("PFG_KundenNr")), QVariantList{"000007"});
     }
 
+    // The list opens sorted by its first column; the first click on that header sorts
+    // ascending again, the second descending.
+    void headerClicksSort()
+    {
+        FixtureDb db;
+        db.addNames({"Carl", "anna", "Bert"}, {});
+        db.reload();
+        Windows w(db);
+        frmListen *window = w.open("mnuEditPruefer");
+        QCOMPARE(column(window, 0), (QStringList{"anna", "Bert", "Carl"}));
+        window->grid()->horizontalHeader()->sectionClicked(0);
+        QCOMPARE(column(window, 0), (QStringList{"anna", "Bert", "Carl"}));
+        window->grid()->horizontalHeader()->sectionClicked(0);
+        QCOMPARE(column(window, 0), (QStringList{"Carl", "Bert", "anna"}));
+    }
+
     void search()
     {
         FixtureDb db;
