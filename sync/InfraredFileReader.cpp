@@ -362,11 +362,12 @@ private:
         const int hour = whole(text.mid(blank + 1, colon1 - blank - 1));
         const int minute = whole(text.mid(colon1 + 1, colon2 - colon1 - 1));
         const int second = whole(text.mid(colon2 + 1));
-        const QDateTime date(QDate(year < 30 ? 2000 + year : 1900 + year, month, day),
-                             QTime(hour, minute, second));
-        if (!date.isValid())
+        const QDate date(year < 30 ? 2000 + year : 1900 + year, month, day);
+        const QTime time(hour, minute, second);
+        // An invalid time would silently become midnight.
+        if (!date.isValid() || !time.isValid() || !QDateTime(date, time).isValid())
             refuseValue();
-        return date;
+        return QDateTime(date, time);
     }
 
     // Digits only, at most five of them.

@@ -17,9 +17,9 @@ constexpr qint32 pathNotFound = 76;
 
 [[noreturn]] void refuse(const QString &folder, int error)
 {
+    const QString path = QDir::toNativeSeparators(QFileInfo(folder).absoluteFilePath());
     throw RuntimeErrorException(pathNotFound, QStringLiteral("ImportInfraredFolder"),
-                                resString(27096).arg(QDir::toNativeSeparators(QFileInfo(folder).absoluteFilePath()),
-                                                     qt_error_string(error)));
+                                resString(27096).arg(path, qt_error_string(error)));
 }
 
 } // namespace
