@@ -19,7 +19,8 @@ QByteArray file(const QStringList &lines)
 // The lines every case starts from: a dated test of an instrument.
 QStringList dated(const QStringList &lines)
 {
-    return QStringList{QStringLiteral("SNR: 063 02 00420"), QStringLiteral("START: 7.3.05 14:5:9")}
+    return QStringList{QStringLiteral("SNR: 063 02 00420"),
+                       QStringLiteral("START: 7.3.05 14:5:9")}
            + lines;
 }
 
@@ -50,7 +51,8 @@ QString field(const TestRecord &test, const QString &name)
         {"SAVDruck", [](const TestRecord &t) { return text(t.safetyValvePressure); }},
         {"Nullabschluss",
          [](const TestRecord &t) { return QString::number(t.zeroShutOffFinding); }},
-        {"GMSicherung", [](const TestRecord &t) { return QString::number(t.lowFlowSafetyFinding); }},
+        {"GMSicherung",
+         [](const TestRecord &t) { return QString::number(t.lowFlowSafetyFinding); }},
         {"LeitungsVol", [](const TestRecord &t) { return t.pipeVolume; }},
         {"Messzeit", [](const TestRecord &t) { return t.measuringTime; }},
         {"RefDruck", [](const TestRecord &t) { return t.referencePressure; }},
@@ -174,7 +176,8 @@ private slots:
             << file(dated({"MESSWERTE: 10", "MESSINTERVALL: 2500 ms"})) << "C"
             << Expected{{"Dauer", "20"}};
         QTest::newRow("number texts in the running format")
-            << file(dated({"MESSDAUER: 10.5 min", "VP952LECKRATE: 1.65 l/h", "REFDRUCK: 21.5 mbar"}))
+            << file(dated({"MESSDAUER: 10.5 min", "VP952LECKRATE: 1.65 l/h",
+                           "REFDRUCK: 21.5 mbar"}))
             << "de_DE"
             << Expected{{"Messzeit", "10,5"}, {"Leckrate", "1,65"}, {"RefDruck", "21,5"}};
         QTest::newRow("Windows-1252 text")
