@@ -5,6 +5,7 @@
 #include "cli/DbCommands.h"
 #include "cli/ImportIrCommand.h"
 #include "cli/NewTestsCommands.h"
+#include "cli/PrintCommands.h"
 #include "cli/StringsCommand.h"
 #include "cli/TemplateCheckCommand.h"
 
@@ -18,6 +19,8 @@ const Command commands[] = {
     {"init", "create the home folder and an empty database", runInitCommand},
     {"db-info", "database file, version, rows per table, users", runDbInfoCommand},
     {"template-check", "check a protocol template, render it to PDF", runTemplateCheckCommand},
+    {"print-protocol", "protocols of tests into a PDF file", runPrintProtocolCommand},
+    {"print-list", "the list of tests into a PDF file", runPrintListCommand},
     {"tests", "list the new tests (--new)", runTestsCommand},
     {"file", "file new tests under customers automatically (--auto)", runFileCommand},
     {"bus", "instruments on a serial line: scan, param, dump", runBusCommand},
