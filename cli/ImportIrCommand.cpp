@@ -112,6 +112,8 @@ int runImportIrCommand(const QStringList &arguments)
         import.onStage = [&progress](InfraredImport::Stage stage) {
             if (stage == InfraredImport::Stage::Storing)
                 progress.setLabel(resString(27000));
+            else if (stage == InfraredImport::Stage::Deleting)
+                progress.setLabel(resString(25555));
         };
         import.onProgress = [&progress](int value, int maximum) {
             progress.show(value, maximum);
