@@ -226,12 +226,16 @@ private:
         return blank < 0 ? 0.0 : number(QStringView(value).left(blank + 1));
     }
 
+    float single(double value) const
+    {
+        if (std::fabs(value) > std::numeric_limits<float>::max())
+            refuseValue();
+        return float(value);
+    }
+
     float singleBeforeBlank(const QString &value) const
     {
-        const double result = numberBeforeBlank(value);
-        if (std::fabs(result) > std::numeric_limits<float>::max())
-            refuseValue();
-        return float(result);
+        return single(numberBeforeBlank(value));
     }
 
     QString singleText(const QString &value) const
@@ -286,10 +290,10 @@ private:
             m_test.endPressure = singleBeforeBlank(value);
             break;
         case Key::StartValue:
-            m_test.startPressure = loadTestScaled(singleBeforeBlank(value));
+            m_test.startPressure = single(loadTestScaled(numberBeforeBlank(value)));
             break;
         case Key::EndValue:
-            m_test.endPressure = loadTestScaled(singleBeforeBlank(value));
+            m_test.endPressure = single(loadTestScaled(numberBeforeBlank(value)));
             break;
         case Key::MeasuringTime:
             m_test.measuringTime = singleText(value);
@@ -342,7 +346,10 @@ private:
     }
 
     // Start and end pressure of a load test are written in bar.
-    float loadTestScaled(float value) const { return m_test.testKind == 1 ? value * 1000 : value; }
+    double loadTestScaled(double value) const
+    {
+        return m_test.testKind == 1 ? value * 1000 : value;
+    }
 
     // "D.M.YY H:M:S", for example "7.3.05 14:5:9"; years 00-29 are 2000-2029, 30-99 1930-1999.
     QDateTime startDate(const QString &value) const
