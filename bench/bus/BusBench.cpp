@@ -1,15 +1,20 @@
-// Reading the whole measurement memory of one instrument through the bus library, from the
-// instrument simulator on a pseudo-terminal.
+// Reading the whole measurement memory of one instrument through the bus library and the
+// program's memory decoder, over a pseudo-terminal.
 //
-// Usage: BusBench FIXTURE [SIMULATOR]. First with the simulator pacing its bytes at 57600 baud
-// (--pace): prints the time of the read, its floor (every telegram and answer byte at 11 bits,
-// plus the pauses the protocol prescribes: 1 ms before and 3 ms after each exchange) and the
-// ratio. Then without pacing: the CPU time of this process per telegram.
+// Usage: BusBench [TESTS (40)] [FIXTURE]. With FIXTURE the instrument simulator plays it
+// (lumetra4-sim --fixture FIXTURE, with --pace for the paced run); without, an instrument in
+// this process serves a memory image of TESTS tests. First paced at 57600 baud: prints the time
+// of the read, its floor (every telegram and answer byte at 11 bits, plus the pauses the
+// protocol prescribes: 1 ms before and 3 ms after each exchange) and the ratio. Then without
+// pacing: the CPU time of this process per telegram.
 
+#include "bench/bus/ImageInstrument.h"
+#include "bus/PtyInstruments.h"
 #include "bus/client/VlmBusLibrary.h"
 #include "data/RuntimeError.h"
 #include "sync/InstrumentMemory.h"
 #include "sync/MemoryDecoder.h"
+#include "sync/image/MemoryImageBuilder.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -17,6 +22,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <memory>
 
 namespace {
 
@@ -78,17 +84,69 @@ struct Run
     int tests = 0;
 };
 
-Run readInstrument(const QString &simulator, const QString &fixture, bool paced)
+// A memory with count tightness tests of two 60-sample curves each.
+MemoryImage wellFilledImage(int count)
 {
-    QProcess process;
-    QStringList arguments{QStringLiteral("--fixture"), fixture};
-    if (paced)
-        arguments << QStringLiteral("--pace");
-    process.start(simulator, arguments);
-    if (!process.waitForReadyRead(10000) && !process.canReadLine())
-        throw std::runtime_error("the simulator printed no device path");
-    const QByteArray path = process.readLine().trimmed();
-    qputenv("VLM_BUS_COM1", path);
+    MemoryImageBuilder builder(3000);
+    std::vector<float> pressure(60);
+    std::vector<float> flow(60);
+    for (size_t j = 0; j < pressure.size(); ++j) {
+        pressure[j] = 21.0f + float(j % 7) * 0.125f;
+        flow[j] = 1.5f - float(j % 5) * 0.25f;
+    }
+    for (int i = 0; i < count; ++i) {
+        TestDescription test;
+        test.kind = 2;
+        test.date = {2025, 1 + i % 12, 1 + i % 28, 8 + i % 10, i % 60, 0};
+        test.startPressure = 0.021f;
+        test.endPressure = 0.02f;
+        test.finding = 0;
+        test.measurementNumber = uint16_t(1 + i);
+        test.series = {CurveDescription{82, 9, pressure}, CurveDescription{98, 48, flow}};
+        builder.addTest(test);
+    }
+    return builder.build();
+}
+
+// The far side of the line: the simulator as a process, or an instrument in this process.
+class Instruments
+{
+public:
+    Instruments(const QString &fixture, int tests, bool paced)
+    {
+        if (fixture.isEmpty()) {
+            m_line = std::make_unique<PtyInstruments>(
+                ImageInstrument(0x3F010001, wellFilledImage(tests)), paced ? 57600 : 0);
+            m_path = QByteArray::fromStdString(m_line->path());
+            return;
+        }
+        QStringList arguments{QStringLiteral("--fixture"), fixture};
+        if (paced)
+            arguments << QStringLiteral("--pace");
+        m_process.start(QStringLiteral(LUMETRA4_SIMULATOR), arguments);
+        if (!m_process.waitForReadyRead(10000) && !m_process.canReadLine())
+            throw std::runtime_error("the simulator printed no device path");
+        m_path = m_process.readLine().trimmed();
+    }
+
+    ~Instruments()
+    {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+
+    QByteArray path() const { return m_path; }
+
+private:
+    std::unique_ptr<PtyInstruments> m_line;
+    QProcess m_process;
+    QByteArray m_path;
+};
+
+Run readInstrument(const QString &fixture, int tests, bool paced)
+{
+    const Instruments instruments(fixture, tests, paced);
+    qputenv("VLM_BUS_COM1", instruments.path());
 
     const VlmBusFunctions &call = VlmBusLibrary::instance().functions();
     Run run;
@@ -112,8 +170,6 @@ Run readInstrument(const QString &simulator, const QString &fixture, bool paced)
     run.wallMs = double(timer.nsecsElapsed()) / 1e6;
     run.cpuMs = processCpuMs() - cpuBefore;
     call.StopCommunication();
-    process.kill();
-    process.waitForFinished();
     if (!read)
         throw std::runtime_error(decoder.lastError().toStdString());
     run.reads = memory.reads;
@@ -128,15 +184,15 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
-    if (arguments.size() < 2) {
-        std::fprintf(stderr, "usage: BusBench FIXTURE [SIMULATOR]\n");
+    const int tests = arguments.size() > 1 ? arguments.at(1).toInt() : 40;
+    const QString fixture = arguments.size() > 2 ? arguments.at(2) : QString();
+    if (tests <= 0) {
+        std::fprintf(stderr, "usage: BusBench [TESTS] [FIXTURE]\n");
         return 2;
     }
-    const QString simulator = arguments.size() > 2 ? arguments.at(2)
-                                                   : QStringLiteral(LUMETRA4_SIMULATOR);
     VlmBusLibrary::instance().reset(QStringLiteral(VLM_BUS_FILE));
     try {
-        const Run paced = readInstrument(simulator, arguments.at(1), true);
+        const Run paced = readInstrument(fixture, tests, true);
         const int exchanges = 2 * paced.reads;
         const double floorMs = double(paced.wireBytes) * bitsPerByte / baudRate * 1000.0
                                + exchanges * pausesPerExchangeMs;
@@ -145,7 +201,7 @@ int main(int argc, char *argv[])
                     paced.tests, paced.reads, paced.wireBytes);
         std::printf("  time %.0f ms, floor %.0f ms, ratio %.2f (goal 1.30)\n", paced.wallMs,
                     floorMs, paced.wallMs / floorMs);
-        const Run unpaced = readInstrument(simulator, arguments.at(1), false);
+        const Run unpaced = readInstrument(fixture, tests, false);
         std::printf("without pacing: %.0f ms for %d telegrams, CPU %.3f ms per telegram\n",
                     unpaced.wallMs, 2 * unpaced.reads, unpaced.cpuMs / (2 * unpaced.reads));
     } catch (const std::exception &failure) {
