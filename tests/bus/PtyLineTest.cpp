@@ -27,6 +27,7 @@ private slots:
     void silentInstrumentTimesOut();
     void unpluggedLine();
     void nonTerminalIsRefused();
+    void availablePorts();
 
 private:
     const VlmBusFunctions *m_call = nullptr;
@@ -134,6 +135,18 @@ void PtyLineTest::nonTerminalIsRefused()
     QCOMPARE(VlmBusLibrary::instance().errorText(),
              QStringLiteral("comm port not available! (COM4: %1: not a serial device)").arg(file));
     qunsetenv("VLM_BUS_COM4");
+}
+
+void PtyLineTest::availablePorts()
+{
+    PtyInstruments line([](const Bytes &) { return Bytes{}; });
+    for (int port = 1; port <= 8; ++port)
+        qputenv(qPrintable(QStringLiteral("VLM_BUS_COM%1").arg(port)), "/nonexistent/tty");
+    qputenv("VLM_BUS_COM3", QByteArray::fromStdString(line.path()));
+    qputenv("VLM_BUS_COM8", "/dev/null"); // a character device, though no terminal
+    QCOMPARE(m_call->GetAvailableCommPorts(), uint8_t(0x84));
+    for (int port = 1; port <= 8; ++port)
+        qunsetenv(qPrintable(QStringLiteral("VLM_BUS_COM%1").arg(port)));
 }
 
 QTEST_GUILESS_MAIN(PtyLineTest)
