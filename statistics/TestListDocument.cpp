@@ -1,6 +1,7 @@
 #include "statistics/TestListDocument.h"
 
 #include "data/ColumnCaptions.h"
+#include "data/Localisation.h"
 #include "data/Recordset.h"
 #include "data/StringTable.h"
 
@@ -21,10 +22,16 @@ QString valueText(const QVariant &value, const QLocale &locale)
 {
     if (value.isNull())
         return {};
-    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
-        return locale.toString(value.toDouble(), 'g', 15);
-    if (value.typeId() == QMetaType::QDateTime)
-        return locale.toString(value.toDateTime(), QLocale::ShortFormat);
+    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
+        QLocale plain = locale;
+        plain.setNumberOptions(QLocale::OmitGroupSeparator);
+        return plain.toString(value.toDouble(), 'g', 15);
+    }
+    if (value.typeId() == QMetaType::QDateTime) {
+        const QDateTime dateTime = value.toDateTime();
+        return locale.toString(dateTime.date(), fixedShortDateFormat(locale))
+               + QStringLiteral(" ") + dateTime.time().toString(QStringLiteral("HH:mm:ss"));
+    }
     return value.toString();
 }
 
