@@ -2,13 +2,13 @@
 
 #include "bus/client/VlmBusLibrary.h"
 #include "cli/Command.h"
+#include "sync/FabNumber.h"
 #include "data/ErrorReport.h"
 #include "sync/ParameterRecord.h"
 #include "sync/ParameterValues.h"
 
 #include <QCommandLineParser>
 #include <QFile>
-#include <QRegularExpression>
 
 #include <cstring>
 
@@ -38,33 +38,6 @@ struct BusFailure
 {
     QString message;
 };
-
-QString fabText(uint32_t fab)
-{
-    return QStringLiteral("%1 %2 %3")
-        .arg(fab >> 24, 3, 10, QLatin1Char('0'))
-        .arg((fab >> 16) & 0xFF, 2, 10, QLatin1Char('0'))
-        .arg(fab & 0xFFFF, 5, 10, QLatin1Char('0'));
-}
-
-bool parseFab(const QString &text, uint32_t *fab)
-{
-    static const QRegularExpression shown(
-        QStringLiteral("^(\\d{1,3})[ .-](\\d{1,2})[ .-](\\d{1,5})$"));
-    const QRegularExpressionMatch match = shown.match(text.trimmed());
-    if (match.hasMatch()) {
-        const uint32_t type = match.captured(1).toUInt();
-        const uint32_t second = match.captured(2).toUInt();
-        const uint32_t serial = match.captured(3).toUInt();
-        if (type > 255 || second > 255 || serial > 65535)
-            return false;
-        *fab = type << 24 | second << 16 | serial;
-        return true;
-    }
-    bool ok = false;
-    *fab = text.toUInt(&ok, 0);
-    return ok;
-}
 
 QString hexBytes(const uint8_t *bytes, int count)
 {
@@ -158,7 +131,7 @@ BusDataObject readParameter(BusRun &run, uint32_t fab, uint16_t number)
     BusDataObject data = {};
     if (run.call().GetParameter(fab, number, &data) != 1)
         throw BusFailure{QStringLiteral("parameter %1 of %2: %3")
-                             .arg(number).arg(fabText(fab), run.errorText())};
+                             .arg(number).arg(FabNumber::displayText(fab), run.errorText())};
     return data;
 }
 
@@ -171,7 +144,7 @@ int scan(BusRun &run)
         const bool haveFirmware = run.call().GetParameter(fab, firmwareParameter, &firmware) == 1;
         const int16_t count = run.call().GetNrOfParameter(fab, 0);
         printLine(QStringLiteral("%1  firmware %2  parameters %3")
-                      .arg(fabText(fab), haveFirmware ? shownValue(firmware) : QStringLiteral("?"),
+                      .arg(FabNumber::displayText(fab), haveFirmware ? shownValue(firmware) : QStringLiteral("?"),
                            count >= 0 ? QString::number(count) : QStringLiteral("?")));
     }
     return 0;
@@ -193,7 +166,7 @@ int param(BusRun &run, uint32_t fab, uint16_t number, const QStringList &value)
         data = readParameter(run, fab, number);
     }
     printLine(QStringLiteral("parameter %1 of %2: type %3, %4 byte(s): %5")
-                  .arg(number).arg(fabText(fab)).arg(data.DataType).arg(data.Length)
+                  .arg(number).arg(FabNumber::displayText(fab)).arg(data.DataType).arg(data.Length)
                   .arg(hexBytes(data.Value, data.Length)));
     const QString text = valueText(data);
     if (!text.isEmpty())
@@ -260,7 +233,7 @@ int runBusCommand(const QStringList &arguments)
     const QString action = positional.first();
     uint32_t fab = 0;
     if (action != QLatin1String("scan")
-        && (positional.size() < 2 || !parseFab(positional.at(1), &fab)))
+        && (positional.size() < 2 || !FabNumber::parse(positional.at(1), &fab)))
         return usageError(QStringLiteral("bus %1 needs an instrument's FAB number").arg(action));
     try {
         if (action == QLatin1String("scan") && positional.size() == 1) {
