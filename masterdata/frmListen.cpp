@@ -14,7 +14,7 @@
 #include "data/RecordsetModel.h"
 #include "data/StringTable.h"
 #include "masterdata/CustomerDeletion.h"
-#include "masterdata/ListPrintDialog.h"
+#include "app/PrintDialog.h"
 #include "masterdata/MasterListDocument.h"
 #include "masterdata/MasterListSearch.h"
 #include "masterdata/frmNeukunden.h"
@@ -350,7 +350,7 @@ void frmListen::CLICK_DRUCKEN()
     PrinterChoice::apply(printer);
     printer.setDocName(windowTitle());
     printer.setPageLayout(ListDocument::listPageSetup().pageLayout());
-    if (!ListPrintDialog::instance().choose(this, printer))
+    if (!PrintDialog::instance().choose(this, printer))
         return;
     if (printer.outputFormat() == QPrinter::NativeFormat)
         PrinterChoice::SetDefaultPrinter(printer.printerName());

@@ -4,7 +4,7 @@
 #include "data/DatabaseError.h"
 #include "data/ErrorReport.h"
 #include "data/StringTable.h"
-#include "masterdata/ListPrintDialog.h"
+#include "app/PrintDialog.h"
 #include "statistics/DocumentPrinter.h"
 #include "statistics/ProtocolBatch.h"
 #include "statistics/ProtocolBuilder.h"
@@ -19,7 +19,7 @@ bool PrintProtocols(QWidget *parent, ProtocolBuilder &builder, const QList<Proto
     QPrinter printer(QPrinter::HighResolution);
     PrinterChoice::apply(printer);
     printer.setDocName(resString(564));
-    if (!ListPrintDialog::instance().choose(parent, printer))
+    if (!PrintDialog::instance().choose(parent, printer))
         return false;
     // The copies are made page by page below; the printer makes one of each.
     const int copies = qMax(1, printer.copyCount());

@@ -3,7 +3,7 @@
 #include "data/IniFile.h"
 #include "data/Localisation.h"
 #include "data/Recordset.h"
-#include "masterdata/ListPrintDialog.h"
+#include "app/PrintDialog.h"
 #include "masterdata/frmListen.h"
 #include "masterdata/frmNeukunden.h"
 #include "newtests/NewTestsFixture.h"
@@ -73,7 +73,7 @@ QStringList column(frmListen *window, int column)
 }
 
 // Answers the printer dialog with a PDF file, or cancels.
-class PdfPrintDialog : public ListPrintDialog
+class PdfPrintDialog : public PrintDialog
 {
 public:
     explicit PdfPrintDialog(QString path) : m_path(std::move(path)) { install(this); }

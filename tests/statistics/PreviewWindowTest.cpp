@@ -3,7 +3,7 @@
 #include "data/ColumnCaptions.h"
 #include "data/IniFile.h"
 #include "data/StringTable.h"
-#include "masterdata/ListPrintDialog.h"
+#include "app/PrintDialog.h"
 #include "statistics/frmVorschau.h"
 #include "support/CapturingPresenter.h"
 #include "support/RecordingMessageBoxes.h"
@@ -15,7 +15,7 @@
 namespace {
 
 // Answers the print dialog with a PDF file and a number of copies, or cancels.
-class PdfDialog : public ListPrintDialog
+class PdfDialog : public PrintDialog
 {
 public:
     PdfDialog(QString path, int copies) : m_path(std::move(path)), m_copies(copies)

@@ -3,17 +3,17 @@
 class QPrinter;
 class QWidget;
 
-// The printer dialog before a list is printed: printer (or a PDF file), copies and
+// The printer dialog before a list or protocols are printed: printer (or a PDF file), copies and
 // orientation go into printer. Tests install their own answer instead of a modal dialog.
-class ListPrintDialog
+class PrintDialog
 {
 public:
-    virtual ~ListPrintDialog() = default;
+    virtual ~PrintDialog() = default;
     // False when the user cancelled: nothing is printed.
     virtual bool choose(QWidget *parent, QPrinter &printer) = 0;
 
     // The dialog of this process; Qt's print dialog unless replaced.
-    static ListPrintDialog &instance();
+    static PrintDialog &instance();
     // Replaces the dialog (not owned); nullptr restores Qt's.
-    static void install(ListPrintDialog *dialog);
+    static void install(PrintDialog *dialog);
 };

@@ -1,11 +1,11 @@
-#include "masterdata/ListPrintDialog.h"
+#include "app/PrintDialog.h"
 
 #include <QPrintDialog>
 #include <QPrinter>
 
 namespace {
 
-class QtPrintDialog : public ListPrintDialog
+class QtPrintDialog : public PrintDialog
 {
 public:
     bool choose(QWidget *parent, QPrinter &printer) override
@@ -17,17 +17,17 @@ public:
     }
 };
 
-ListPrintDialog *installed = nullptr;
+PrintDialog *installed = nullptr;
 
 } // namespace
 
-ListPrintDialog &ListPrintDialog::instance()
+PrintDialog &PrintDialog::instance()
 {
     static QtPrintDialog qtDialog;
     return installed ? *installed : qtDialog;
 }
 
-void ListPrintDialog::install(ListPrintDialog *dialog)
+void PrintDialog::install(PrintDialog *dialog)
 {
     installed = dialog;
 }
