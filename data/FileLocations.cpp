@@ -51,10 +51,14 @@ QString FileLocations::logoFolder() const
 
 QString FileLocations::logoFile() const
 {
+    // The name is matched without regard to case, as users copy it from other systems.
+    const QStringList files = QDir(logoFolder()).entryList(QDir::Files, QDir::Name);
     for (const char *suffix : {"svg", "png", "jpg", "jpeg"}) {
-        const QString candidate = logoFolder() + QStringLiteral("/Firma.") + QLatin1String(suffix);
-        if (QFileInfo::exists(candidate))
-            return candidate;
+        const QString wanted = QStringLiteral("Firma.") + QLatin1String(suffix);
+        for (const QString &file : files) {
+            if (file.compare(wanted, Qt::CaseInsensitive) == 0)
+                return logoFolder() + u'/' + file;
+        }
     }
     return {};
 }

@@ -160,6 +160,18 @@ private slots:
         QCOMPARE(locations.archiveFolder, QStringLiteral("/srv/archiv"));
     }
 
+    void logoNameIgnoresCase()
+    {
+        FileLocations locations(dir.path());
+        QVERIFY(locations.logoFile().isEmpty());
+        QDir().mkpath(locations.logoFolder());
+        QFile logo(locations.logoFolder() + QStringLiteral("/FIRMA.PNG"));
+        QVERIFY(logo.open(QIODevice::WriteOnly));
+        logo.close();
+        QCOMPARE(locations.logoFile(), locations.logoFolder() + QStringLiteral("/FIRMA.PNG"));
+        QFile::remove(logo.fileName());
+    }
+
     void homeFolderFromEnvironment()
     {
         qputenv("LUMETRA4_HOME", dir.path().toUtf8());
