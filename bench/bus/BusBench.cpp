@@ -2,19 +2,19 @@
 // program's memory decoder, over a pseudo-terminal.
 //
 // Usage: BusBench [TESTS (40)] [FIXTURE]. With FIXTURE the instrument simulator plays it
-// (lumetra4-sim --fixture FIXTURE, with --pace for the paced run); without, an instrument in
-// this process serves a memory image of TESTS tests. First paced at 57600 baud: prints the time
+// (lumetra4-sim --fixture FIXTURE, with --pace for the paced run); without, the simulator's
+// line runs in this process with one instrument of TESTS stored tests. First paced at 57600 baud: prints the time
 // of the read, its floor (every telegram and answer byte at 11 bits, plus the pauses the
 // protocol prescribes: 1 ms before and 3 ms after each exchange) and the ratio. Then without
 // pacing: the CPU time of this process per telegram.
 
-#include "bench/bus/ImageInstrument.h"
-#include "bus/PtyInstruments.h"
 #include "bus/client/VlmBusLibrary.h"
 #include "data/RuntimeError.h"
 #include "sync/InstrumentMemory.h"
 #include "sync/MemoryDecoder.h"
-#include "sync/image/MemoryImageBuilder.h"
+#include "simulator/GeneratedTests.h"
+#include "simulator/PseudoTerminalLine.h"
+#include "simulator/StandardParameters.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -84,30 +84,6 @@ struct Run
     int tests = 0;
 };
 
-// A memory with count tightness tests of two 60-sample curves each.
-MemoryImage wellFilledImage(int count)
-{
-    MemoryImageBuilder builder(3000);
-    std::vector<float> pressure(60);
-    std::vector<float> flow(60);
-    for (size_t j = 0; j < pressure.size(); ++j) {
-        pressure[j] = 21.0f + float(j % 7) * 0.125f;
-        flow[j] = 1.5f - float(j % 5) * 0.25f;
-    }
-    for (int i = 0; i < count; ++i) {
-        TestDescription test;
-        test.kind = 2;
-        test.date = {2025, 1 + i % 12, 1 + i % 28, 8 + i % 10, i % 60, 0};
-        test.startPressure = 0.021f;
-        test.endPressure = 0.02f;
-        test.finding = 0;
-        test.measurementNumber = uint16_t(1 + i);
-        test.series = {CurveDescription{82, 9, pressure}, CurveDescription{98, 48, flow}};
-        builder.addTest(test);
-    }
-    return builder.build();
-}
-
 // The far side of the line: the simulator as a process, or an instrument in this process.
 class Instruments
 {
@@ -115,8 +91,15 @@ public:
     Instruments(const QString &fixture, int tests, bool paced)
     {
         if (fixture.isEmpty()) {
-            m_line = std::make_unique<PtyInstruments>(
-                ImageInstrument(0x3F010001, wellFilledImage(tests)), paced ? 57600 : 0);
+            SimulatedInstrument instrument(0x3F010001);
+            StandardParameters::addTo(instrument);
+            instrument.setTests(3000, GeneratedTests::tightnessTests(tests));
+            InstrumentLine line;
+            line.add(std::move(instrument));
+            line.setRecording(false);
+            m_line = std::make_unique<PseudoTerminalLine>(
+                std::move(line), PseudoTerminalLine::Options{true, paced, 57600});
+            m_line->start();
             m_path = QByteArray::fromStdString(m_line->path());
             return;
         }
@@ -138,7 +121,7 @@ public:
     QByteArray path() const { return m_path; }
 
 private:
-    std::unique_ptr<PtyInstruments> m_line;
+    std::unique_ptr<PseudoTerminalLine> m_line;
     QProcess m_process;
     QByteArray m_path;
 };
