@@ -8,7 +8,12 @@
 #include <QTest>
 
 #include <algorithm>
+#include <fcntl.h>
 #include <memory>
+#include <poll.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -67,6 +72,7 @@ private slots:
     void badCalls_data();
     void badCalls();
     void lineGoesAway();
+    void noiseAndBrokenTelegramsGoUnanswered();
 
 private:
     // Starts the line with the instruments and selects it as port 1.
@@ -476,6 +482,45 @@ void SimulatorLineTest::lineGoesAway()
     QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(m_call->StopCommunication(), uint8_t(0));
     QCOMPARE(errorText(), QStringLiteral("set service 'switch bus state' fails!"));
+}
+
+// The line as the PC's raw port sees it: noise, a telegram cut short and one with a wrong
+// checksum get only their echo; the next whole search is answered.
+void SimulatorLineTest::noiseAndBrokenTelegramsGoUnanswered()
+{
+    InstrumentLine instruments;
+    instruments.add(SimulatedInstrument(first));
+    m_line = std::make_unique<PseudoTerminalLine>(std::move(instruments),
+                                                  PseudoTerminalLine::Options{false, false, 0});
+    m_line->start(); // without echo: only answers come back
+    const int port = ::open(m_line->path().c_str(), O_RDWR | O_NOCTTY);
+    QVERIFY(port >= 0);
+    termios settings = {};
+    tcgetattr(port, &settings);
+    cfmakeraw(&settings);
+    tcsetattr(port, TCSANOW, &settings);
+    const auto exchange = [&](const Bytes &bytes) {
+        Bytes received;
+        if (::write(port, bytes.data(), bytes.size()) != ssize_t(bytes.size()))
+            return Bytes{0xEE}; // never an answer: the comparison below reports it
+        pollfd entry = {port, POLLIN, 0};
+        while (poll(&entry, 1, 60) > 0) {
+            uint8_t chunk[64];
+            const ssize_t got = ::read(port, chunk, sizeof chunk);
+            if (got <= 0)
+                break;
+            received.insert(received.end(), chunk, chunk + got);
+        }
+        return received;
+    };
+    const Bytes search{0x00, 0x00};
+    Bytes found{0xFF, 0x2A, 0x00, 0x01, 0x3F};
+    found = SimulatorTelegram::framed(found);
+    QCOMPARE(exchange({0x13, 0x37, 0x55}), Bytes{});                      // noise
+    QCOMPARE(exchange({0xAA, 0x2A, 0x00, 0x01, 0x3F, 0x03}), Bytes{});     // cut short
+    QCOMPARE(exchange({0x00, 0x01}), Bytes{});                            // wrong checksum
+    QCOMPARE(exchange(search), found);
+    ::close(port);
 }
 
 QTEST_GUILESS_MAIN(SimulatorLineTest)
