@@ -3,6 +3,7 @@
 #include "app/MessageBoxes.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "sync/ui/frmLumetra4.h"
 #include "data/ColumnCaptions.h"
 #include "data/ErrorReport.h"
 #include "data/ProgramDatabase.h"
@@ -124,6 +125,13 @@ bool Program::refuseWhenOpenElsewhere()
     return false;
 }
 
+void Program::synchronise(frmLumetra4::Mode mode)
+{
+    frmLumetra4 window(mode, m_mainWindow->settings(), m_session, m_mainWindow.get());
+    if (window.runModal())
+        m_mainWindow->menuItem(QStringLiteral("mnuEditNeukundenpflege"))->trigger();
+}
+
 void Program::registerWindows()
 {
     m_mainWindow->setChildFactory(WindowKind::NewTests, [this](frmMain &main) {
@@ -138,6 +146,10 @@ void Program::registerWindows()
                              [this] { m_databaseCommands.archive(); });
     m_mainWindow->setCommand(QStringLiteral("mnuDateiCompact"),
                              [this] { m_databaseCommands.repairCompact(); });
+    m_mainWindow->setCommand(QStringLiteral("mnuEditSyncPCLumetra4"),
+                             [this] { synchronise(frmLumetra4::Mode::Serial); });
+    m_mainWindow->setCommand(QStringLiteral("mnuEditSyncPCLumetra4IRDA"),
+                             [this] { synchronise(frmLumetra4::Mode::Infrared); });
     QObject::connect(m_mainWindow.get(), &frmMain::shutDown, m_mainWindow.get(),
                      [this] { m_session.close(); });
 }

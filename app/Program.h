@@ -5,6 +5,7 @@
 #include "data/FileLocations.h"
 #include "data/IniFile.h"
 #include "data/Settings.h"
+#include "sync/ui/frmLumetra4.h"
 
 #include <memory>
 
@@ -33,6 +34,7 @@ private:
     bool refuseWhenOpenElsewhere();
     bool upgradeDatabase();
     void registerWindows();
+    void synchronise(frmLumetra4::Mode mode);
 
     FileLocations m_locations;
     std::unique_ptr<IniFile> m_ini;

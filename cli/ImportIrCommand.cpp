@@ -1,6 +1,7 @@
 #include "cli/ImportIrCommand.h"
 
 #include "cli/Command.h"
+#include "cli/ProgressLine.h"
 #include "data/DatabaseSession.h"
 #include "data/ErrorReport.h"
 #include "data/IniFile.h"
@@ -11,7 +12,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -30,41 +30,6 @@ void stopOnInterrupt(int)
     if (runningImport)
         runningImport->requestStop(); // an atomic flag: safe in a signal handler
 }
-
-// A one-line progress display on a terminal: what is done, a bar and the steps.
-class ProgressLine
-{
-public:
-    ProgressLine() : m_enabled(isatty(STDERR_FILENO) == 1) {}
-    ~ProgressLine()
-    {
-        if (m_shown)
-            std::fputc('\n', stderr);
-    }
-
-    void setLabel(const QString &label) { m_label = label; }
-
-    void show(int value, int maximum)
-    {
-        if (!m_enabled || maximum <= 0)
-            return;
-        constexpr int width = 30;
-        const int filled = value * width / maximum;
-        const QString line = QStringLiteral("\r[%1%2] %3/%4 %5")
-                                 .arg(QString(filled, u'#'), QString(width - filled, u'.'))
-                                 .arg(value)
-                                 .arg(maximum)
-                                 .arg(m_label, -40);
-        std::fputs(line.toUtf8().constData(), stderr);
-        std::fflush(stderr);
-        m_shown = true;
-    }
-
-private:
-    bool m_enabled;
-    bool m_shown = false;
-    QString m_label;
-};
 
 } // namespace
 

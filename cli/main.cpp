@@ -7,6 +7,7 @@
 #include "cli/NewTestsCommands.h"
 #include "cli/PrintCommands.h"
 #include "cli/StringsCommand.h"
+#include "cli/SyncCommand.h"
 #include "cli/TemplateCheckCommand.h"
 
 #include <QGuiApplication>
@@ -24,6 +25,7 @@ const Command commands[] = {
     {"tests", "list the new tests (--new)", runTestsCommand},
     {"file", "file new tests under customers automatically (--auto)", runFileCommand},
     {"bus", "instruments on a serial line: scan, param, dump", runBusCommand},
+    {"sync", "read the instruments on the serial line into the database", runSyncCommand},
     {"import-ir", "import the test files of the infrared folder", runImportIrCommand},
     {"customers", "list the customers (--search, --format table|csv|json)", runCustomersCommand},
     {"archive", "move every test into a new archive database", runArchiveCommand},

@@ -1,6 +1,6 @@
 #include "sync/SerialSynchronisation.h"
 
-#include "data/StringTable.h"
+#include "sync/BusInstrumentParameters.h"
 #include "sync/FabNumber.h"
 #include "sync/InstrumentMemory.h"
 #include "sync/InstrumentParameters.h"
@@ -40,9 +40,7 @@ int SerialSynchronisation::keepAliveInterval(int timeOut)
 
 QString SerialSynchronisation::libraryError()
 {
-    char text[256] = {};
-    const int32_t length = m_bus.GetExtendedErrorInformation(text);
-    return QString::fromLatin1(text, std::clamp(int(length), 0, 255));
+    return busErrorText(m_bus);
 }
 
 void SerialSynchronisation::progress(double percent)
