@@ -107,7 +107,8 @@ void PseudoTerminalLine::run(const std::atomic<bool> &stop)
                 m_pcConnected = false;
             }
             m_pending.clear();
-            std::this_thread::sleep_for(std::chrono::milliseconds(pollMs));
+            // Short, so that the first search after the port opens finds the line awake.
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         if (!m_pending.empty() && Clock::now() - lastByte > frameGap)
             m_pending.clear();
