@@ -3,10 +3,10 @@
 //
 // Usage: BusBench [TESTS (40)] [FIXTURE]. With FIXTURE the instrument simulator plays it
 // (lumetra4-sim --fixture FIXTURE, with --pace for the paced run); without, the simulator's
-// line runs in this process with one instrument of TESTS stored tests. First paced at 57600 baud: prints the time
-// of the read, its floor (every telegram and answer byte at 11 bits, plus the pauses the
-// protocol prescribes: 1 ms before and 3 ms after each exchange) and the ratio. Then without
-// pacing: the CPU time of this process per telegram.
+// line runs in this process with one instrument of TESTS stored tests. First paced at 57600
+// baud: prints the time of the read, its floor (every telegram and answer byte at 11 bits, plus
+// the pauses the protocol prescribes: 1 ms before and 3 ms after each exchange) and the ratio.
+// Then without pacing: the CPU time of this process per telegram.
 
 #include "bus/client/VlmBusLibrary.h"
 #include "data/RuntimeError.h"

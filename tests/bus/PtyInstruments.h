@@ -3,7 +3,6 @@
 #include "bus/ScriptedLine.h"
 
 #include <atomic>
-#include <chrono>
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
@@ -13,15 +12,12 @@
 
 // Scripted instruments on the far side of a real pseudo-terminal: a thread reads whole
 // telegrams from the master side, echoes them as the line does and writes the responder's
-// answer. The library opens the slave side as its serial port. With a pace baud rate the echo
-// and answer arrive no earlier than request and answer would take on a real line (11 bits a
-// byte).
+// answer. The library opens the slave side as its serial port.
 class PtyInstruments
 {
 public:
-    explicit PtyInstruments(std::function<Bytes(const Bytes &)> responder,
-                            uint32_t paceBaudRate = 0)
-        : m_responder(std::move(responder)), m_paceBaudRate(paceBaudRate)
+    explicit PtyInstruments(std::function<Bytes(const Bytes &)> responder)
+        : m_responder(std::move(responder))
     {
         m_master = posix_openpt(O_RDWR | O_NOCTTY);
         if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0)
@@ -88,9 +84,6 @@ private:
 
     void send(const Bytes &bytes)
     {
-        if (m_paceBaudRate > 0)
-            std::this_thread::sleep_for(std::chrono::microseconds(
-                uint64_t(bytes.size()) * 11 * 1000000 / m_paceBaudRate));
         size_t done = 0;
         while (done < bytes.size()) {
             const ssize_t wrote = ::write(m_master, bytes.data() + done, bytes.size() - done);
@@ -101,7 +94,6 @@ private:
     }
 
     std::function<Bytes(const Bytes &)> m_responder;
-    uint32_t m_paceBaudRate = 0;
     int m_master = -1;
     std::string m_path;
     std::atomic<bool> m_stop = false;
