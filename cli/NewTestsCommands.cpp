@@ -10,7 +10,7 @@
 #include "data/Schema.h"
 #include "newtests/AutomaticFiling.h"
 #include "newtests/NewTestsList.h"
-#include "newtests/TestTexts.h"
+#include "statistics/TestTexts.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
 #include "newtests/NewTestsGridModel.h"
 
 #include "data/ColumnCaptions.h"
-#include "newtests/TestTexts.h"
+#include "statistics/TestTexts.h"
 
 QString NewTestsGridModel::caption(int column) const
 {

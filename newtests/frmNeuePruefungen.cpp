@@ -15,7 +15,7 @@
 #include "newtests/AutomaticFiling.h"
 #include "newtests/NewTestsGridModel.h"
 #include "newtests/NewTestsList.h"
-#include "newtests/TestDataView.h"
+#include "statistics/TestDataView.h"
 #include "newtests/frmEinpflegen.h"
 #include "newtests/frmPruefungen.h"
 #include "statistics/CurveChartView.h"

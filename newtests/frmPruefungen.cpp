@@ -7,7 +7,7 @@
 #include "data/Recordset.h"
 #include "data/StringTable.h"
 #include "newtests/TestEditing.h"
-#include "newtests/TestTexts.h"
+#include "statistics/TestTexts.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -1,9 +1,9 @@
-#include "newtests/TestDataPanel.h"
+#include "statistics/TestDataPanel.h"
 
 #include "data/ColumnCaptions.h"
 #include "data/Recordset.h"
 #include "data/StringTable.h"
-#include "newtests/TestTexts.h"
+#include "statistics/TestTexts.h"
 
 namespace {
 

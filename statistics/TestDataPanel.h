@@ -7,7 +7,7 @@
 
 class Recordset;
 
-// What the data tab of the new tests window shows for one test, worked out without widgets.
+// What the data tabs of the new tests and statistics windows show for one test, worked out without widgets.
 struct TestDataPanel
 {
     // A row of label, value and unit with its marker beside it.

@@ -1,4 +1,4 @@
-#include "newtests/TestDataView.h"
+#include "statistics/TestDataView.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

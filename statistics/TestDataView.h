@@ -1,14 +1,15 @@
 #pragma once
 
-#include "newtests/TestDataPanel.h"
+#include "statistics/TestDataPanel.h"
 
 #include <QWidget>
 
 class QGroupBox;
 class QLabel;
 
-// The data part of the new tests window's second tab: the test's title, its measured values
-// with their finding markers and, for serviceability tests, the further measured values.
+// The data part of the second tab of the new tests and statistics windows: the test's title,
+// its measured values with their finding markers and, for serviceability tests, the further
+// measured values.
 class TestDataView : public QWidget
 {
     Q_OBJECT

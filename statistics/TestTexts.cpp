@@ -1,4 +1,4 @@
-#include "newtests/TestTexts.h"
+#include "statistics/TestTexts.h"
 
 #include "data/StringTable.h"
 

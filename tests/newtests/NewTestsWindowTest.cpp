@@ -3,7 +3,7 @@
 #include "app/frmMain.h"
 #include "data/IniFile.h"
 #include "data/Recordset.h"
-#include "newtests/TestDataView.h"
+#include "statistics/TestDataView.h"
 #include "newtests/frmEinpflegen.h"
 #include "newtests/frmNeuePruefungen.h"
 #include "newtests/frmPruefungen.h"

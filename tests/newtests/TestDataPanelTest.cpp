@@ -1,7 +1,7 @@
 #include "NewTestsFixture.h"
 #include "data/Recordset.h"
 #include "newtests/NewTestsList.h"
-#include "newtests/TestDataPanel.h"
+#include "statistics/TestDataPanel.h"
 
 #include <QTest>
 
