@@ -28,7 +28,7 @@ bool BusInstrumentParameters::getParameter(uint32_t fabNumber, uint16_t number,
     BusDataObject data{};
     const bool ok = m_bus.GetParameter(fabNumber, number, &data) == 1;
     if (ok)
-        std::memcpy(&record, &data, sizeof data);
+        std::memcpy(static_cast<void *>(&record), &data, sizeof data);
     return ok;
 }
 
