@@ -7,6 +7,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+namespace {
+constexpr int englishLanguageNo = 2;
+}
+
 QString FileLocations::resolveHomeFolder(const QString &executableFolder)
 {
     const QString fromEnv = qEnvironmentVariable("LUMETRA4_HOME");
@@ -74,5 +78,17 @@ QString FileLocations::sharedDataFolder()
 
 QString FileLocations::helpFile(int languageNo)
 {
-    return sharedDataFolder() + QStringLiteral("/help/%1/Lumetra4Desktop.pdf").arg(languageNo);
+    // Installed beside the program, or made by the build; English stands in for a language
+    // without a guide of its own.
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const QStringList folders{QDir::cleanPath(appDir + QStringLiteral("/../share/lumetra4/help")),
+                              QStringLiteral(LUMETRA4_SHARE_BUILD_DIR "/help")};
+    for (int number : {languageNo, englishLanguageNo}) {
+        for (const QString &folder : folders) {
+            const QString file = folder + QStringLiteral("/%1/Lumetra4Desktop.pdf").arg(number);
+            if (QFileInfo::exists(file))
+                return file;
+        }
+    }
+    return folders.first() + QStringLiteral("/%1/Lumetra4Desktop.pdf").arg(languageNo);
 }

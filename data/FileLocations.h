@@ -37,7 +37,7 @@ public:
     QString logoFolder() const;
     // The company logo file if one is present (SVG, PNG or JPEG), else empty.
     QString logoFile() const;
-    // The user guide for a language number, from the installation's help folder.
+    // The user guide for a language number (English when that language has none).
     static QString helpFile(int languageNo);
     // Read-only files shipped with the program: <prefix>/share/lumetra4 or the source tree.
     static QString sharedDataFolder();

@@ -3,6 +3,7 @@
 #include "data/IniFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -158,6 +159,14 @@ private slots:
         locations.readPaths(IniFile(path()));
         QCOMPARE(locations.dbFile, QStringLiteral("/srv/db/Lumetra4Desktop.db"));
         QCOMPARE(locations.archiveFolder, QStringLiteral("/srv/archiv"));
+    }
+
+    void userGuideFallsBackToEnglish()
+    {
+        QVERIFY(FileLocations::helpFile(1).endsWith(QLatin1String("/1/Lumetra4Desktop.pdf")));
+        QVERIFY(QFileInfo::exists(FileLocations::helpFile(1)));
+        // Polish has no guide of its own yet.
+        QVERIFY(FileLocations::helpFile(5).endsWith(QLatin1String("/2/Lumetra4Desktop.pdf")));
     }
 
     void logoNameIgnoresCase()
