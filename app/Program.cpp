@@ -11,6 +11,7 @@
 #include "data/StringTable.h"
 #include "masterdata/frmListen.h"
 #include "newtests/frmNeuePruefungen.h"
+#include "statistics/frmAbfragen.h"
 
 #include <QApplication>
 #include <QDir>
@@ -142,6 +143,11 @@ void Program::registerWindows()
         return frmListen::open(m_session, *m_ini, main, MasterListKind::Inspectors); });
     m_mainWindow->setChildFactory(WindowKind::Clients, [this](frmMain &main) {
         return frmListen::open(m_session, *m_ini, main, MasterListKind::Clients); });
+    m_mainWindow->setChildFactory(WindowKind::Statistics, [this](frmMain &main) {
+        auto *window = new frmAbfragen(m_session.dbConnection, WindowKind::Statistics, *m_ini,
+                                       main);
+        window->setTestsDeletedHandler([this] { m_session.RequeryRecordsets(); });
+        return window; });
     m_mainWindow->setCommand(QStringLiteral("mnuDateiArchivieren"),
                              [this] { m_databaseCommands.archive(); });
     m_mainWindow->setCommand(QStringLiteral("mnuDateiCompact"),
