@@ -15,6 +15,7 @@
 #include "data/StringTable.h"
 #include "statistics/CurveChartData.h"
 #include "statistics/CurveChartView.h"
+#include "statistics/CustomerSearch.h"
 #include "statistics/StatisticsColumns.h"
 #include "statistics/StatisticsGridModel.h"
 #include "statistics/StatisticsTests.h"
@@ -130,10 +131,7 @@ frmAbfragen::frmAbfragen(Database &connection, WindowKind mode, IniFile &ini,
 {
     setObjectName(QStringLiteral("frmStatistik"));
     setWindowIcon(QApplication::windowIcon());
-    setWindowTitle(m_mode == WindowKind::ArchiveStatistics
-                       ? QDir::toNativeSeparators(connection.filePath()) + QStringLiteral(" - ")
-                             + resString(25065)
-                       : resString(25040));
+    setWindowTitle(caption());
 
     auto *FrameDatenbasis = new QGroupBox(resString(25011), this);
     FrameDatenbasis->setObjectName(QStringLiteral("FrameDatenbasis"));
@@ -169,6 +167,9 @@ frmAbfragen::frmAbfragen(Database &connection, WindowKind mode, IniFile &ini,
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(top);
     layout->addWidget(SSTab1, 1);
+    auto *searchPage = new QWidget(this);
+    buildCustomerSearch(searchPage);
+    layout->addWidget(searchPage, 1);
 
     Calendar = new QCalendarWidget(this);
     Calendar->setObjectName(QStringLiteral("Calendar"));
@@ -308,7 +309,14 @@ void frmAbfragen::buildCriteria(QWidget *frame)
     grid->addWidget(lblLeckmenge, 3, 0);
     grid->addLayout(flow, 3, 1);
     grid->addWidget(lblKundenNr, 0, 2);
-    grid->addWidget(txtKunde, 0, 3);
+    cmdAdress = new QToolButton(frame);
+    cmdAdress->setObjectName(QStringLiteral("cmdAdress"));
+    cmdAdress->setText(QStringLiteral("..."));
+    connect(cmdAdress, &QToolButton::clicked, this, &frmAbfragen::enterCustomerSearch);
+    auto *customer = new QHBoxLayout;
+    customer->addWidget(txtKunde);
+    customer->addWidget(cmdAdress);
+    grid->addLayout(customer, 0, 3);
     grid->addWidget(label(25021), 1, 2);
     grid->addWidget(cbbPruefer, 1, 3);
     grid->addWidget(label(25022, "lblAuftraggeber"), 2, 2);
@@ -432,7 +440,8 @@ ToolbarState frmAbfragen::toolbarState() const
 {
     ToolbarState state;
     state.Ende = true;
-    state.LoeschMess = SSTab1->currentIndex() == 0 && m_mode == WindowKind::Statistics;
+    state.LoeschMess = !m_customerSearch && SSTab1->currentIndex() == 0
+                       && m_mode == WindowKind::Statistics;
     return state;
 }
 
@@ -442,7 +451,8 @@ void frmAbfragen::switchDataBase()
     suspendFilter = true;
     newTestsBase = cbbKunden->currentData().toInt() != 0;
     fillChoices();
-    for (QWidget *w : {static_cast<QWidget *>(lblKundenNr), static_cast<QWidget *>(txtKunde)})
+    for (QWidget *w : {static_cast<QWidget *>(lblKundenNr), static_cast<QWidget *>(txtKunde),
+                       static_cast<QWidget *>(cmdAdress)})
         w->setVisible(!newTestsBase);
     m_gridModel->setNewTests(newTestsBase);
     SetDefaultColumns();
@@ -764,4 +774,148 @@ void frmAbfragen::CLICK_LOESCHMESS()
         ErrorReport::ShowError(*failure);
     if (m_testsDeleted)
         m_testsDeleted();
+}
+
+QString frmAbfragen::caption() const
+{
+    const bool archive = m_mode == WindowKind::ArchiveStatistics;
+    if (!archive)
+        return resString(m_customerSearch ? 25041 : 25040);
+    return QDir::toNativeSeparators(m_data->connection().filePath()) + QStringLiteral(" - ")
+           + resString(m_customerSearch ? 25077 : 25065);
+}
+
+void frmAbfragen::buildCustomerSearch(QWidget *page)
+{
+    FrameSuchen = new QWidget(page);
+    FrameSuchen->setObjectName(QStringLiteral("FrameSuchen"));
+    txtSuchen = new QLineEdit(FrameSuchen);
+    txtSuchen->setObjectName(QStringLiteral("txtSuchen"));
+    cmdSuchen = new QPushButton(resString(25792), FrameSuchen);
+    cmdSuchen->setObjectName(QStringLiteral("cmdSuchen"));
+    cmdSuchen->setEnabled(false);
+    auto *cmdZurueck = new QPushButton(resString(25067), FrameSuchen);
+    cmdZurueck->setObjectName(QStringLiteral("cmdZurueck"));
+    auto *row = new QHBoxLayout(FrameSuchen);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(txtSuchen, 1);
+    row->addWidget(cmdSuchen);
+    row->addWidget(cmdZurueck);
+
+    DataGrid1 = new QTableView(page);
+    DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
+    DataGrid1->setToolTip(resString(25063));
+    DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DataGrid1->horizontalHeader()->setSectionsClickable(true);
+    m_customerModel = new RecordsetModel(&m_data->customers(), this);
+    DataGrid1->setModel(m_customerModel);
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(FrameSuchen);
+    layout->addWidget(DataGrid1, 1);
+    page->hide();
+
+    connect(DataGrid1, &QAbstractItemView::doubleClicked, this, &frmAbfragen::customerChosen);
+    connect(DataGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) {
+        SortByColumn(m_data->customers(), c, m_customerSortColumn, m_customerSortDirection);
+        DataGrid1->clearSelection();
+    });
+    onKey(DataGrid1, Qt::Key_Escape, [this] {
+        leaveCustomerSearch();
+        txtKunde->setFocus();
+        return true;
+    });
+    connect(cmdZurueck, &QPushButton::clicked, this, [this] {
+        leaveCustomerSearch();
+        txtKunde->setFocus();
+    });
+    connect(txtSuchen, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (!text.isEmpty())
+            cmdSuchen->setEnabled(true);
+        else if (cmdSuchen->text() == resString(25792))
+            cmdSuchen->setEnabled(false);
+    });
+    onKey(txtSuchen, Qt::Key_Return, [this] {
+        if (cmdSuchen->isEnabled())
+            searchCustomers();
+        return true;
+    });
+    connect(cmdSuchen, &QPushButton::clicked, this, [this] {
+        if (cmdSuchen->text() != resString(25793)) {
+            searchCustomers();
+            return;
+        }
+        m_data->customers().setFilter(QString());
+        cmdSuchen->setText(resString(25792));
+        cmdSuchen->setEnabled(false);
+        txtSuchen->clear();
+        DataGrid1->setFocus();
+    });
+}
+
+void frmAbfragen::enterCustomerSearch()
+{
+    try {
+        // Sorting again on the last column turns its order, as a second header click does.
+        if (m_customerSortColumn >= 0)
+            SortByColumn(m_data->customers(), m_customerSortColumn, m_customerSortColumn,
+                         m_customerSortDirection);
+    } catch (const RuntimeErrorException &e) {
+        ErrorReport::ShowError(e.error());
+    }
+    m_customerSearch = true;
+    SSTab1->hide();
+    DataGrid1->parentWidget()->show();
+    setWindowTitle(caption());
+    emit toolbarStateChanged();
+    DataGrid1->setFocus();
+}
+
+void frmAbfragen::leaveCustomerSearch()
+{
+    m_customerSearch = false;
+    DataGrid1->parentWidget()->hide();
+    SSTab1->setCurrentIndex(0);
+    SSTab1->show();
+    setWindowTitle(caption());
+    emit toolbarStateChanged();
+}
+
+void frmAbfragen::customerChosen(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    Recordset &customers = m_data->customers();
+    customers.move(index.row());
+    txtKunde->setText(customers.value(columnCaptions().capAdsKundenNr).toString());
+    SetFilter();
+    leaveCustomerSearch();
+    cbbPruefer->setFocus();
+}
+
+void frmAbfragen::searchCustomers()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Recordset &customers = m_data->customers();
+    try {
+        customers.setFilter(QString());
+        const QString filter = CustomerSearchFilter(customers, txtSuchen->text());
+        if (filter.isEmpty()) {
+            cmdSuchen->setText(resString(25792));
+            cmdSuchen->setEnabled(false);
+        } else if (customers.recordCount() > 0) {
+            customers.setFilter(filter);
+            cmdSuchen->setText(resString(25793));
+        }
+    } catch (const RuntimeErrorException &e) {
+        QApplication::restoreOverrideCursor();
+        if (e.error().number == 3001)
+            showWarning(this, resString(25794));
+        else
+            ErrorReport::ShowError(e.error());
+        customers.setFilter(QString());
+        return;
+    }
+    QApplication::restoreOverrideCursor();
 }

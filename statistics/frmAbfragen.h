@@ -49,6 +49,8 @@ public:
     Recordset &rstPruefungen1() const;
     Recordset &rstKunden1() const;
     QTableView *grid() const { return DataGrid2; }
+    QTableView *customerGrid() const { return DataGrid1; }
+    bool inCustomerSearch() const { return m_customerSearch; }
     clsGrid &gridSupport() { return *m_gridSupport; }
     bool columnVisible(const QString &caption) const;
     // The criteria as the controls hold them.
@@ -66,7 +68,12 @@ protected:
 private:
     void buildCriteria(QWidget *frame);
     void buildDataTab(QWidget *tab);
-    void bindGrid();
+    void buildCustomerSearch(QWidget *page);
+    void enterCustomerSearch();
+    void leaveCustomerSearch();
+    void customerChosen(const QModelIndex &index);
+    void searchCustomers();
+    QString caption() const;
     void switchDataBase();
     void testKindChosen();
     void comboColumnChoice(QComboBox *combo, const QString &caption);
@@ -117,6 +124,16 @@ private:
     QPushButton *cmdClear;
     QCalendarWidget *Calendar;
     QLineEdit *m_calendarTarget = nullptr;
+
+    bool m_customerSearch = false;
+    int m_customerSortColumn = -1;
+    QString m_customerSortDirection = QStringLiteral("DESC");
+    QToolButton *cmdAdress;
+    QWidget *FrameSuchen;
+    QLineEdit *txtSuchen;
+    QPushButton *cmdSuchen;
+    QTableView *DataGrid1;
+    RecordsetModel *m_customerModel = nullptr;
 
     QTabWidget *SSTab1;
     QTableView *DataGrid2;

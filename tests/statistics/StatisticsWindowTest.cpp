@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -382,6 +383,44 @@ private slots:
         boxes.answers = {true};
         w.window->CLICK_LOESCHMESS();
         QCOMPARE(db.remarks(), (QStringList{"B", "E", "F", "A twin"}));
+    }
+
+    void customerNumberSearch()
+    {
+        FixtureDb db;
+        fill(db);
+        RecordingMessageBoxes boxes;
+        Windows w(db);
+        w.choose("cbbKunden", resString(25038));
+        QTest::mouseClick(w.child<QWidget>("cmdAdress"), Qt::LeftButton);
+        QVERIFY(w.window->inCustomerSearch());
+        QVERIFY(w.child<QTabWidget>("SSTab1")->isHidden());
+        QCOMPARE(w.window->windowTitle(), resString(25041));
+        QVERIFY(!w.window->toolbarState().LoeschMess);
+        QTableView *customers = w.window->customerGrid();
+        QCOMPARE(customers->model()->rowCount(), 2);
+
+        // A quote is searched for like any other character.
+        w.enter("txtSuchen", QStringLiteral("O'H"));
+        QCOMPARE(customers->model()->rowCount(), 0);
+        w.enter("txtSuchen", QStringLiteral("münch*"));
+        QCOMPARE(customers->model()->rowCount(), 1);
+        QCOMPARE(w.child<QPushButton>("cmdSuchen")->text(), resString(25793));
+
+        emit customers->doubleClicked(customers->model()->index(0, 0));
+        QVERIFY(!w.window->inCustomerSearch());
+        QCOMPARE(w.window->windowTitle(), resString(25040));
+        QCOMPARE(w.child<QLineEdit>("txtKunde")->text(), QStringLiteral("4711"));
+        QCOMPARE(w.shown(), (QStringList{"A", "B"}));
+        QVERIFY(boxes.shown.isEmpty());
+
+        // The button now clears the search.
+        QTest::mouseClick(w.child<QWidget>("cmdAdress"), Qt::LeftButton);
+        QTest::mouseClick(w.child<QPushButton>("cmdSuchen"), Qt::LeftButton);
+        QCOMPARE(customers->model()->rowCount(), 2);
+        QCOMPARE(w.child<QPushButton>("cmdSuchen")->text(), resString(25792));
+        QTest::keyClick(customers, Qt::Key_Escape);
+        QVERIFY(!w.window->inCustomerSearch());
     }
 
     // Writes the picture of the window with results and curves when a path is given.
