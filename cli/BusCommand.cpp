@@ -2,7 +2,11 @@
 
 #include "bus/client/VlmBusLibrary.h"
 #include "cli/Command.h"
+#include "sync/BusInstrumentMemory.h"
+#include "sync/BusInstrumentParameters.h"
 #include "sync/FabNumber.h"
+#include "sync/MemoryDecoder.h"
+#include "sync/TestBuilder.h"
 #include "data/ErrorReport.h"
 #include "sync/ParameterRecord.h"
 #include "sync/ParameterValues.h"
@@ -10,22 +14,25 @@
 #include <QCommandLineParser>
 #include <QFile>
 
-#include <cstring>
 
 namespace {
 
 constexpr uint16_t firmwareParameter = 13;
+constexpr uint16_t infoBlockParameter = 71;
 constexpr int maxBlock = 251;
 
 const QString usage = QStringLiteral(
     "Usage: lumetra4 bus scan [--port N]\n"
     "       lumetra4 bus param FAB NR [VALUE] [--port N]\n"
     "       lumetra4 bus dump FAB --type T --address A --length L [--port N]\n"
+    "       lumetra4 bus decode FAB [--port N]\n"
     "Talks to the instruments on serial port N (1-8, default 1; the device path comes from\n"
     "VLM_BUS_COMn, the bus library's vlm_bus.ini or /dev/ttyS<N-1>).\n"
     "  scan   lists the attached instruments: FAB number, firmware, parameter count\n"
     "  param  prints parameter NR of instrument FAB, or writes VALUE to it first\n"
     "  dump   prints L bytes of memory type T (0-4) from address A in hex\n"
+    "  decode reads and decodes the stored tests of instrument FAB: each memory block's\n"
+    "         validity and the test it yields; nothing is stored\n"
     "FAB is the number as shown (\"063 01 00042\", quoted) or as a plain number.\n"
     "Options:\n"
     "  --port N        serial port number (default 1)\n"
@@ -93,25 +100,9 @@ private:
     bool m_started = false;
 };
 
-// The program's parameter record and the library's share one layout.
-ParameterRecord toRecord(const BusDataObject &data)
-{
-    ParameterRecord record;
-    static_assert(sizeof record == sizeof data);
-    std::memcpy(static_cast<void *>(&record), &data, sizeof record);
-    return record;
-}
-
-BusDataObject toBusData(const ParameterRecord &record)
-{
-    BusDataObject data;
-    std::memcpy(&data, static_cast<const void *>(&record), sizeof data);
-    return data;
-}
-
 QString valueText(const BusDataObject &data)
 {
-    const ParameterRecord record = toRecord(data);
+    const ParameterRecord record = toParameterRecord(data);
     try {
         return ParameterValueText(record);
     } catch (const RuntimeErrorException &) {
@@ -155,12 +146,12 @@ int param(BusRun &run, uint32_t fab, uint16_t number, const QStringList &value)
     BusDataObject data = readParameter(run, fab, number);
     if (!value.isEmpty()) {
         bool exact = false;
-        const ParameterRecord record = TextToParameterValue(toRecord(data), value.first(),
+        const ParameterRecord record = TextToParameterValue(toParameterRecord(data), value.first(),
                                                             &exact);
         if (!exact)
             throw BusFailure{QStringLiteral("'%1' is no value of type %2")
                                  .arg(value.first()).arg(data.DataType)};
-        data = toBusData(record);
+        data = toBusDataObject(record);
         if (run.call().SetParameter(fab, &data) != 1)
             throw BusFailure{run.errorText()};
         data = readParameter(run, fab, number);
@@ -191,6 +182,55 @@ int dump(BusRun &run, uint32_t fab, uint8_t type, uint32_t address, uint32_t len
         printLine(QStringLiteral("%1  %2")
                       .arg(address + uint32_t(offset), 8, 16, QLatin1Char('0'))
                       .arg(QString::fromLatin1(bytes.mid(offset, 16).toHex(' '))));
+    return 0;
+}
+
+// Reads and decodes one instrument's stored tests as a synchronisation would, storing nothing.
+int decode(BusRun &run, uint32_t fab)
+{
+    const VlmBusFunctions &call = run.call();
+    BusInstrumentParameters parameters(call);
+    ParameterRecord firmware;
+    ParameterRecord infoBlock;
+    if (call.ActivateCommand(fab) != 1 || !parameters.getParameter(fab, firmwareParameter, firmware)
+        || !parameters.getParameter(fab, infoBlockParameter, infoBlock))
+        throw BusFailure{run.errorText()};
+    BusInstrumentMemory memory(call, fab);
+    MemoryDecoder decoder(memory);
+    if (!decoder.ReadAll(ParameterValueText(firmware).toUInt(),
+                         ParameterValueText(infoBlock).toUInt()))
+        throw BusFailure{decoder.lastError()};
+    const DecodedInstrument &instrument = decoder.instrument();
+    printLine(QStringLiteral("FAB %1, firmware %2, %3 blocks%4")
+                  .arg(FabNumber::displayText(fab))
+                  .arg(instrument.firmwareNumber)
+                  .arg(instrument.blocks.size())
+                  .arg(instrument.layoutFault ? QStringLiteral(", tables broken")
+                                              : QString()));
+    for (int k = 0; k < instrument.blocks.size(); ++k) {
+        const DecodedBlock &block = instrument.blocks[k];
+        printLine(QStringLiteral("  block %1 at %2: %3")
+                      .arg(k + 1)
+                      .arg(block.address)
+                      .arg(block.blockValid ? QStringLiteral("valid")
+                                            : QStringLiteral("invalid")));
+    }
+    QList<TestRecord> records;
+    const BuildOutcome built = BuildTests(instrument, FabNumber::displayText(fab), records);
+    for (const TestRecord &test : records) {
+        printLine(QStringLiteral("  test %1  kind %2  %3 -> %4 mbar  flow %5  finding %6  "
+                                 "customer %7  meter %8")
+                      .arg(test.date.toString(Qt::ISODate))
+                      .arg(test.testKind)
+                      .arg(test.startPressure)
+                      .arg(test.endPressure)
+                      .arg(test.flow)
+                      .arg(test.finding)
+                      .arg(test.customerNumber, test.meterNumber));
+    }
+    printLine(QStringLiteral("%1 tests, %2 blocks without a test")
+                  .arg(built.testsBuilt)
+                  .arg(built.blocksWithoutTest));
     return 0;
 }
 
@@ -247,6 +287,10 @@ int runBusCommand(const QStringList &arguments)
                 return usageError(QStringLiteral("NR must be a parameter number"));
             BusRun run(uint8_t(port), uint16_t(timeOutMs), parser.value(logOption));
             return param(run, fab, uint16_t(number), positional.mid(3));
+        }
+        if (action == QLatin1String("decode") && positional.size() == 2) {
+            BusRun run(uint8_t(port), uint16_t(timeOutMs), parser.value(logOption));
+            return decode(run, fab);
         }
         if (action == QLatin1String("dump") && positional.size() == 2) {
             const uint memoryType = parser.value(typeOption).toUInt(&ok, 0);

@@ -1,7 +1,5 @@
 #include "sync/BusInstrumentParameters.h"
 
-#include "sync/ParameterRecord.h"
-
 #include <algorithm>
 #include <cstring>
 
@@ -18,6 +16,20 @@ QString busErrorText(const VlmBusFunctions &bus)
     return QString::fromLatin1(text, std::clamp(int(length), 0, 255));
 }
 
+ParameterRecord toParameterRecord(const BusDataObject &data)
+{
+    ParameterRecord record;
+    std::memcpy(static_cast<void *>(&record), &data, sizeof data);
+    return record;
+}
+
+BusDataObject toBusDataObject(const ParameterRecord &record)
+{
+    BusDataObject data;
+    std::memcpy(&data, static_cast<const void *>(&record), sizeof data);
+    return data;
+}
+
 BusInstrumentParameters::BusInstrumentParameters(const VlmBusFunctions &bus)
     : m_bus(bus)
 {}
@@ -28,14 +40,13 @@ bool BusInstrumentParameters::getParameter(uint32_t fabNumber, uint16_t number,
     BusDataObject data{};
     const bool ok = m_bus.GetParameter(fabNumber, number, &data) == 1;
     if (ok)
-        std::memcpy(static_cast<void *>(&record), &data, sizeof data);
+        record = toParameterRecord(data);
     return ok;
 }
 
 bool BusInstrumentParameters::setParameter(uint32_t fabNumber, const ParameterRecord &record)
 {
-    BusDataObject data;
-    std::memcpy(&data, &record, sizeof data);
+    BusDataObject data = toBusDataObject(record);
     return m_bus.SetParameter(fabNumber, &data) == 1;
 }
 

@@ -2,6 +2,7 @@
 
 #include "bus/client/VlmBusLibrary.h"
 #include "sync/InstrumentParameters.h"
+#include "sync/ParameterRecord.h"
 
 // The parameters of the attached instruments, through the bus library's GetParameter and
 // SetParameter. Its record has the library's own parameter layout.
@@ -20,3 +21,7 @@ private:
 
 // The library's error text (GetExtendedErrorInformation).
 QString busErrorText(const VlmBusFunctions &bus);
+
+// The program's parameter record and the library's share one layout.
+ParameterRecord toParameterRecord(const BusDataObject &data);
+BusDataObject toBusDataObject(const ParameterRecord &record);
