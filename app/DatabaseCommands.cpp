@@ -5,6 +5,10 @@
 #include "app/Program.h"
 #include "app/frmMain.h"
 #include "data/Archive.h"
+#include "data/Database.h"
+#include "data/Recordset.h"
+#include "data/Schema.h"
+#include "statistics/frmAbfragen.h"
 #include "data/ErrorReport.h"
 #include "data/StringTable.h"
 
@@ -48,6 +52,43 @@ QString DatabaseCommands::chooseArchiveFile()
         }
         return name;
     }
+}
+
+QString DatabaseCommands::chooseArchiveToOpen()
+{
+    const FileLocations &where = m_program.locations();
+    const QString folder = Archive::folder(where.homeFolder(), where.archiveFolder);
+    while (true) {
+        const QString name = FileDialogs::instance().openFileName(
+            m_program.mainWindow(), resString(25367), folder, resString(26183));
+        if (name.isEmpty())
+            return {};
+        const QFileInfo file(name);
+        if (name.endsWith(Archive::fileSuffix, Qt::CaseInsensitive)
+            && !file.completeBaseName().isEmpty() && file.isFile())
+            return name;
+    }
+}
+
+ChildWindow *DatabaseCommands::openArchive(frmMain &mainWindow)
+{
+    const QString file = chooseArchiveToOpen();
+    if (file.isEmpty())
+        return nullptr;
+    // The connection lives as long as the window that shows the archive.
+    auto archive = std::make_shared<Database>();
+    try {
+        archive->open(Database::BuildConnectionString(file));
+        Schema::upgrade(*archive);
+    } catch (const RuntimeErrorException &e) {
+        ErrorReport::ShowError(e.error());
+        return nullptr;
+    }
+    auto *window = new frmAbfragen(*archive, WindowKind::ArchiveStatistics, m_program.ini(),
+                                   mainWindow);
+    window->setLogoFile(m_program.locations().logoFile());
+    QObject::connect(window, &QObject::destroyed, window, [archive] {});
+    return window;
 }
 
 void DatabaseCommands::archive()

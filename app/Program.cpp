@@ -147,7 +147,10 @@ void Program::registerWindows()
         auto *window = new frmAbfragen(m_session.dbConnection, WindowKind::Statistics, *m_ini,
                                        main);
         window->setTestsDeletedHandler([this] { m_session.RequeryRecordsets(); });
+        window->setLogoFile(m_locations.logoFile());
         return window; });
+    m_mainWindow->setChildFactory(WindowKind::ArchiveStatistics, [this](frmMain &main) {
+        return m_databaseCommands.openArchive(main); });
     m_mainWindow->setCommand(QStringLiteral("mnuDateiArchivieren"),
                              [this] { m_databaseCommands.archive(); });
     m_mainWindow->setCommand(QStringLiteral("mnuDateiCompact"),

@@ -2,7 +2,6 @@
 
 #include "app/LocaleFont.h"
 #include "app/MessageBoxes.h"
-#include "app/PrinterChoice.h"
 #include "app/WindowPlacement.h"
 #include "app/clsGrid.h"
 #include "app/frmMain.h"
@@ -14,11 +13,10 @@
 #include "data/RecordsetModel.h"
 #include "data/StringTable.h"
 #include "masterdata/CustomerDeletion.h"
-#include "app/PrintDialog.h"
 #include "masterdata/MasterListDocument.h"
 #include "masterdata/MasterListSearch.h"
 #include "masterdata/frmNeukunden.h"
-#include "statistics/DocumentPrinter.h"
+#include "statistics/ListPrinting.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -26,7 +24,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPrinter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
@@ -346,22 +343,7 @@ void frmListen::CLICK_DRUCKEN()
 {
     if (m_adoctrl->recordCount() == 0)
         return;
-    QPrinter printer(QPrinter::HighResolution);
-    PrinterChoice::apply(printer);
-    printer.setDocName(windowTitle());
-    printer.setPageLayout(ListDocument::listPageSetup().pageLayout());
-    if (!PrintDialog::instance().choose(this, printer))
-        return;
-    if (printer.outputFormat() == QPrinter::NativeFormat)
-        PrinterChoice::SetDefaultPrinter(printer.printerName());
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
-    const std::unique_ptr<ListDocument> document =
-        MasterListDocument(*m_adoctrl, windowTitle(), landscape);
-    QString error;
-    const bool printed = DocumentPrinter::print(*document, printer, &error);
-    QApplication::restoreOverrideCursor();
-    if (!printed)
-        ErrorReport::ShowError({DatabaseError::General, QStringLiteral("CLICK_DRUCKEN"),
-                                error});
+    PrintList(this, windowTitle(), [this](bool landscape) {
+        return MasterListDocument(*m_adoctrl, windowTitle(), landscape);
+    });
 }

@@ -16,10 +16,17 @@
 #include "statistics/CurveChartData.h"
 #include "statistics/CurveChartView.h"
 #include "statistics/CustomerSearch.h"
+#include "statistics/ListHeader.h"
+#include "statistics/ListPrinting.h"
+#include "statistics/ProtocolBuilder.h"
+#include "statistics/ProtocolPrinting.h"
+#include "statistics/ProtocolTest.h"
 #include "statistics/StatisticsColumns.h"
 #include "statistics/StatisticsGridModel.h"
 #include "statistics/StatisticsTests.h"
 #include "statistics/TestDataView.h"
+#include "statistics/TestListDocument.h"
+#include "statistics/frmVorschau.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -440,6 +447,10 @@ ToolbarState frmAbfragen::toolbarState() const
 {
     ToolbarState state;
     state.Ende = true;
+    const bool testsListed = !m_customerSearch && m_data->tests().recordCount() > 0;
+    state.Drucken = testsListed;
+    state.DruckenStyle = ToolbarState::DropDown;
+    state.Vorschau = testsListed;
     state.LoeschMess = !m_customerSearch && SSTab1->currentIndex() == 0
                        && m_mode == WindowKind::Statistics;
     return state;
@@ -918,4 +929,54 @@ void frmAbfragen::searchCustomers()
         return;
     }
     QApplication::restoreOverrideCursor();
+}
+
+void frmAbfragen::CLICK_VORSCHAU()
+{
+    Recordset &tests = m_data->tests();
+    if (tests.bof() || tests.eof())
+        return;
+    auto *preview = new frmVorschau(m_ini, m_logoFile, ProtocolTest::fromRecordset(tests));
+    m_main.openChild(preview, nullptr);
+}
+
+void frmAbfragen::CLICK_PROTOKOLLDRUCK()
+{
+    QList<ProtocolTest> protocols;
+    const std::unique_ptr<Recordset> tests = m_data->tests().clone();
+    for (tests->moveFirst(); !tests->eof(); tests->moveNext())
+        protocols << ProtocolTest::fromRecordset(*tests);
+    if (protocols.isEmpty())
+        return;
+    ProtocolBuilder builder(ProtocolBuilder::defaultTemplateFolder(),
+                            StringTable::instance().languageNo(), m_logoFile);
+    builder.setNotice([this](const QString &message) { showInformation(this, message); });
+    PrintProtocols(this, builder, protocols);
+}
+
+void frmAbfragen::CLICK_LISTDRUCK()
+{
+    ListHeaderCriteria header;
+    header.newTests = newTestsBase;
+    header.testKind = cbbPruefart->currentIndex() > 0 ? cbbPruefart->currentText() : QString();
+    header.finding = cbbBefund->currentIndex() > 0 ? cbbBefund->currentText() : QString();
+    header.startDate = dateOf(MaskDatemin);
+    header.endDate = dateOf(MaskDatemax);
+    header.flowMin = txtLeckmin->text().trimmed();
+    header.flowMax = txtLeckmax->text().trimmed();
+    header.customer = newTestsBase ? QString() : txtKunde->text().trimmed();
+    header.inspector = cbbPruefer->currentIndex() > 0 ? cbbPruefer->currentText() : QString();
+    header.client = cbbAuftraggeber->currentIndex() > 0 ? cbbAuftraggeber->currentText()
+                                                         : QString();
+    header.fabNr = cbbFabNr->currentIndex() > 0 ? cbbFabNr->currentText() : QString();
+    QStringList columns;
+    const QHeaderView *order = DataGrid2->horizontalHeader();
+    for (int visual = 0; visual < order->count(); ++visual) {
+        const int field = order->logicalIndex(visual);
+        if (!DataGrid2->isColumnHidden(field))
+            columns << m_data->tests().fieldName(field);
+    }
+    PrintList(this, windowTitle(), [&](bool landscape) {
+        return BuildTestList(m_data->tests(), columns, MakeHeader(header), landscape);
+    });
 }

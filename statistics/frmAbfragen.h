@@ -40,6 +40,14 @@ public:
 
     ToolbarState toolbarState() const override;
     void CLICK_LOESCHMESS() override;
+    // The protocol of the current test in the preview window.
+    void CLICK_VORSCHAU() override;
+    // The protocols of every listed test, through the print dialog.
+    void CLICK_PROTOKOLLDRUCK() override;
+    // The list as it stands, with a header that states the criteria.
+    void CLICK_LISTDRUCK() override;
+    // The company logo printed on protocols (empty: none).
+    void setLogoFile(const QString &logoFile) { m_logoFile = logoFile; }
 
     // Rebuilds the filter from the criteria and applies it.
     void SetFilter();
@@ -106,6 +114,7 @@ private:
     int m_sortColumn = -1;
     QString m_sortDirection = QStringLiteral("ASC");
     std::function<void()> m_testsDeleted;
+    QString m_logoFile;
 
     QComboBox *cbbKunden;
     QComboBox *cbbPruefart;

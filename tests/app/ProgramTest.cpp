@@ -1,5 +1,8 @@
 #include "app/Program.h"
 #include "app/frmMain.h"
+#include "statistics/frmAbfragen.h"
+
+#include <QMdiArea>
 #include "data/Database.h"
 #include "data/Schema.h"
 #include "data/StringTable.h"
@@ -157,6 +160,19 @@ private slots:
             "Die Datei ist schon vorhanden!\nBitte geben Sie einen anderen Dateinamen an.")));
         QVERIFY(QFile::exists(target));
         QCOMPARE(tests(), 0);
+
+        // The archive opens in a statistics window of its own; the item waits for it to close.
+        QAction *openArchive =
+            program.mainWindow()->menuItem(QStringLiteral("mnuDateiArchivoeffnen"));
+        dialogs.answers = {home + QStringLiteral("/missing.db"), target};
+        openArchive->trigger();
+        auto *archiveWindow = qobject_cast<frmAbfragen *>(program.mainWindow()->activeChild());
+        QVERIFY(archiveWindow);
+        QCOMPARE(archiveWindow->windowKind(), WindowKind::ArchiveStatistics);
+        QVERIFY(!openArchive->isEnabled());
+        program.mainWindow()->mdiArea()->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(openArchive->isEnabled());
 
         boxes.answers = {true};
         program.mainWindow()->menuItem(QStringLiteral("mnuDateiCompact"))->trigger();
