@@ -1,6 +1,7 @@
 #include "cli/PrintCommands.h"
 
 #include "cli/Command.h"
+#include "cli/TestSelection.h"
 #include "data/ColumnCaptions.h"
 #include "data/DatabaseSession.h"
 #include "data/ErrorReport.h"
@@ -22,23 +23,10 @@
 
 namespace {
 
-const QString criteriaHelp = QStringLiteral(
-    "Criteria (all optional; without --new the filed tests):\n"
-    "  --new            the new tests instead of the filed ones\n"
-    "  --kind N         test kind 0-3\n"
-    "  --customer NR    customer number\n"
-    "  --from DATE      tests on or after DATE (YYYY-MM-DD)\n"
-    "  --to DATE        tests on or before DATE (YYYY-MM-DD)\n");
-
 struct Options
 {
     QString pdf;
-    std::optional<int> testId;
-    std::optional<int> kind;
-    QString customer;
-    QDate from;
-    QDate to;
-    bool newTests = false;
+    TestSelection selection;
     int copies = 1;
     bool landscape = false;
     QString templates;
@@ -53,11 +41,13 @@ void printError(const QString &message)
 QString parse(const QStringList &arguments, bool protocol, Options &options)
 {
     for (int i = 0; i < arguments.size(); ++i) {
-        const QString &option = arguments.at(i);
-        if (option == QLatin1String("--new")) {
-            options.newTests = true;
+        QString error;
+        if (options.selection.take(arguments, i, &error)) {
+            if (!error.isEmpty())
+                return error;
             continue;
         }
+        const QString &option = arguments.at(i);
         if (option == QLatin1String("--landscape")) {
             options.landscape = true;
             continue;
@@ -68,17 +58,8 @@ QString parse(const QStringList &arguments, bool protocol, Options &options)
         bool ok = true;
         if (option == QLatin1String("--pdf")) {
             options.pdf = value;
-        } else if (option == QLatin1String("--kind")) {
-            options.kind = value.toInt(&ok);
-            ok = ok && *options.kind >= 0 && *options.kind <= 3;
-        } else if (option == QLatin1String("--customer")) {
-            options.customer = value;
-        } else if (option == QLatin1String("--from") || option == QLatin1String("--to")) {
-            const QDate date = QDate::fromString(value, Qt::ISODate);
-            ok = date.isValid();
-            (option == QLatin1String("--from") ? options.from : options.to) = date;
         } else if (protocol && option == QLatin1String("--test")) {
-            options.testId = value.toInt(&ok);
+            options.selection.testId = value.toInt(&ok);
         } else if (protocol && option == QLatin1String("--copies")) {
             options.copies = value.toInt(&ok);
             ok = ok && options.copies >= 1 && options.copies <= 99;
@@ -95,60 +76,16 @@ QString parse(const QStringList &arguments, bool protocol, Options &options)
     return {};
 }
 
-bool matches(const Recordset &tests, const Options &options)
-{
-    const ColumnCaptions &c = columnCaptions();
-    if (tests.value(c.capNeuePruefung).toBool() != options.newTests)
-        return false;
-    if (options.kind && tests.value(c.capPruefart).toInt() != *options.kind)
-        return false;
-    if (!options.customer.isEmpty()
-        && tests.value(c.capKundenNr).toString().trimmed() != options.customer.trimmed())
-        return false;
-    const QDate date = tests.value(c.capDatum).toDateTime().date();
-    if (options.from.isValid() && (!date.isValid() || date < options.from))
-        return false;
-    return !options.to.isValid() || (date.isValid() && date <= options.to);
-}
-
-// The tests to print, held in memory in the order of the tests list.
-std::unique_ptr<Recordset> selectTests(DatabaseSession &session, const Options &options)
-{
-    std::unique_ptr<Recordset> source;
-    if (options.testId) {
-        QString select = SqlPruefungenKunden();
-        // The number went through toInt(), so it is a plain integer in the statement.
-        select.replace(QStringLiteral(" ORDER BY "),
-                       QStringLiteral(" WHERE Pruefungen.PFG_ID = %1 ORDER BY ")
-                           .arg(*options.testId));
-        source = std::make_unique<Recordset>(session.dbConnection, select, LockType::ReadOnly);
-    } else {
-        source = session.rsPruefungenKunden->clone();
-    }
-    QList<RecordsetField> fields;
-    for (int i = 0; i < source->fieldCount(); ++i)
-        fields << RecordsetField::named(source->fieldName(i), source->field(i).type);
-    QList<QVariantList> rows;
-    for (source->moveFirst(); !source->eof(); source->moveNext()) {
-        if (!options.testId && !matches(*source, options))
-            continue;
-        QVariantList row;
-        for (int i = 0; i < source->fieldCount(); ++i)
-            row << source->value(i);
-        rows << row;
-    }
-    return std::make_unique<Recordset>(fields, rows);
-}
-
 ListHeaderCriteria headerCriteria(const Options &options)
 {
     ListHeaderCriteria criteria;
-    criteria.newTests = options.newTests;
-    if (options.kind)
-        criteria.testKind = resString(203 + *options.kind);
-    criteria.startDate = options.from;
-    criteria.endDate = options.to;
-    criteria.customer = options.customer;
+    const TestSelection &s = options.selection;
+    criteria.newTests = s.newTests;
+    if (s.kind)
+        criteria.testKind = resString(203 + *s.kind);
+    criteria.startDate = s.from;
+    criteria.endDate = s.to;
+    criteria.customer = s.customer;
     return criteria;
 }
 
@@ -162,7 +99,7 @@ QStringList listColumns()
 int run(const QStringList &arguments, bool protocol, const QString &usage)
 {
     if (arguments.contains(QStringLiteral("--help"))) {
-        printLine(usage + criteriaHelp);
+        printLine(usage + TestSelection::criteriaHelp());
         return 0;
     }
     Options options;
@@ -172,10 +109,11 @@ int run(const QStringList &arguments, bool protocol, const QString &usage)
     try {
         DatabaseSession session;
         openProgramDatabase(session, programLocations().dbFile);
-        const std::unique_ptr<Recordset> tests = selectTests(session, options);
+        const std::unique_ptr<Recordset> tests = options.selection.select(session);
         if (tests->recordCount() == 0) {
-            printError(options.testId ? QStringLiteral("there is no test %1").arg(*options.testId)
-                                      : QStringLiteral("no test matches the criteria"));
+            printError(options.selection.testId
+                           ? QStringLiteral("there is no test %1").arg(*options.selection.testId)
+                           : QStringLiteral("no test matches the criteria"));
             return 1;
         }
         QString failure;

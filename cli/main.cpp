@@ -5,6 +5,7 @@
 #include "cli/DbCommands.h"
 #include "cli/ImportIrCommand.h"
 #include "cli/NewTestsCommands.h"
+#include "cli/ExportCommands.h"
 #include "cli/PrintCommands.h"
 #include "cli/StringsCommand.h"
 #include "cli/SyncCommand.h"
@@ -22,6 +23,9 @@ const Command commands[] = {
     {"template-check", "check a protocol template, render it to PDF", runTemplateCheckCommand},
     {"print-protocol", "protocols of tests into a PDF file", runPrintProtocolCommand},
     {"print-list", "the list of tests into a PDF file", runPrintListCommand},
+    {"export-list", "the list of tests into a semicolon-separated file", runExportListCommand},
+    {"export-protocol", "one test's protocol into a semicolon-separated file",
+     runExportProtocolCommand},
     {"tests", "list the new tests (--new)", runTestsCommand},
     {"file", "file new tests under customers automatically (--auto)", runFileCommand},
     {"bus", "instruments on a serial line: scan, param, dump", runBusCommand},

@@ -2,7 +2,7 @@
 
 #include "sync/CurveText.h"
 #include "sync/NumberText.h"
-#include "sync/Windows1252.h"
+#include "data/CodePage.h"
 
 #include <QHash>
 #include <QList>
@@ -498,7 +498,7 @@ bool isText(const QByteArray &content)
 
 QStringList linesOf(const QByteArray &content)
 {
-    QStringList lines = Windows1252::decode(content).split(u'\n');
+    QStringList lines = CodePage::decode(content, CodePage::Id::Windows1252).split(u'\n');
     if (lines.last().isEmpty())
         lines.removeLast(); // the line end of the last line
     for (QString &line : lines) {

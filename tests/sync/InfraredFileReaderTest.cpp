@@ -1,6 +1,6 @@
 #include "sync/InfraredFileReader.h"
 #include "sync/NumberText.h"
-#include "sync/Windows1252.h"
+#include "data/CodePage.h"
 
 #include <QTest>
 
@@ -388,8 +388,10 @@ private slots:
         QCOMPARE(int(result.problem.kind), kind);
         QCOMPARE(result.problem.line, line);
         if (line > 0) {
-            const QString lineText = Windows1252::decode(content).split(u'\n')
-                                         .at(line - 1).chopped(1);
+            const QString lineText = CodePage::decode(content, CodePage::Id::Windows1252)
+                                         .split(u'\n')
+                                         .at(line - 1)
+                                         .chopped(1);
             QCOMPARE(result.problem.text, lineText);
         }
     }
@@ -399,7 +401,7 @@ private slots:
         QByteArray bytes;
         for (int code = 0; code < 256; ++code)
             bytes += char(code);
-        const QString text = Windows1252::decode(bytes);
+        const QString text = CodePage::decode(bytes, CodePage::Id::Windows1252);
         QCOMPARE(text.size(), 256);
         QCOMPARE(text.left(128), QString::fromLatin1(bytes.left(128)));
         QCOMPARE(text.mid(0xA0), QString::fromLatin1(bytes.mid(0xA0)));
