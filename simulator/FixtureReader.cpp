@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QMap>
 #include <QRegularExpression>
 
 #include <bit>
@@ -35,11 +36,57 @@ void checkKeys(const QJsonObject &object, const QStringList &allowed, const QStr
 uint32_t unsignedValue(const QJsonValue &value, const QString &where, const QString &key,
                        double maximum = 4294967295.0)
 {
+    if (value.isUndefined())
+        fail(where, QStringLiteral("\"%1\" is missing").arg(key));
     const double number = value.toDouble(-1);
     if (!value.isDouble() || number < 0 || number > maximum || std::floor(number) != number)
         fail(where, QStringLiteral("\"%1\" must be a whole number from 0 to %2")
                         .arg(key).arg(maximum, 0, 'f', 0));
     return uint32_t(number);
+}
+
+double numberValue(const QJsonObject &object, const QString &key, const QString &where)
+{
+    const QJsonValue value = object.value(key);
+    if (!value.isDouble())
+        fail(where, QStringLiteral("\"%1\" must be a number").arg(key));
+    return value.toDouble();
+}
+
+bool boolValue(const QJsonObject &object, const QString &key, const QString &where)
+{
+    const QJsonValue value = object.value(key);
+    if (value.isUndefined())
+        return false;
+    if (!value.isBool())
+        fail(where, QStringLiteral("\"%1\" must be true or false").arg(key));
+    return value.toBool();
+}
+
+// An absent list reads as empty; anything but a list of objects is refused.
+QList<QJsonObject> objectList(const QJsonObject &object, const QString &key, const QString &where)
+{
+    const QJsonValue value = object.value(key);
+    QList<QJsonObject> result;
+    if (value.isUndefined())
+        return result;
+    if (!value.isArray())
+        fail(where, QStringLiteral("\"%1\" must be a list").arg(key));
+    for (const QJsonValue &entry : value.toArray()) {
+        if (!entry.isObject())
+            fail(where, QStringLiteral("every entry of \"%1\" must be an object { ... }")
+                            .arg(key));
+        result.push_back(entry.toObject());
+    }
+    return result;
+}
+
+QJsonObject objectValue(const QJsonObject &object, const QString &key, const QString &where)
+{
+    const QJsonValue value = object.value(key);
+    if (!value.isUndefined() && !value.isObject())
+        fail(where, QStringLiteral("\"%1\" must be an object { ... }").arg(key));
+    return value.toObject();
 }
 
 uint32_t fabValue(const QJsonValue &value, const QString &where, const QString &key)
@@ -97,7 +144,7 @@ SimulatedParameter parameter(const QJsonObject &object, const QString &where, ui
     *number = uint16_t(unsignedValue(object.value("number"), where, "number", 65534));
     SimulatedParameter result;
     result.type = uint16_t(unsignedValue(object.value("type"), where, "type", 65535));
-    result.readOnly = object.value("readOnly").toBool(false);
+    result.readOnly = boolValue(object, "readOnly", where);
     result.name = object.value("name").toString().toStdString();
     result.description = {uint8_t(result.readOnly ? 1 : 3), 0, 0, 0};
     if (object.contains("description")) {
@@ -135,10 +182,28 @@ std::vector<float> samples(const QJsonValue &value, const QString &where)
     return result;
 }
 
+BlockFault blockFault(const QJsonValue &value, const QString &where)
+{
+    static const QMap<QString, BlockFault> faults = {
+        {"headerCrc", BlockFault::HeaderCrc},
+        {"seriesCrc", BlockFault::SeriesCrc},
+        {"eventCrc", BlockFault::EventCrc},
+        {"emptySlot", BlockFault::EmptySlot},
+        {"measurementNumberZero", BlockFault::MeasurementNumberZero},
+        {"samplesAboveValidMemory", BlockFault::SamplesAboveValidMemory}};
+    if (!faults.contains(value.toString()))
+        fail(where, QStringLiteral("\"fault\" must be one of %1")
+                        .arg(QStringList(faults.keys()).join(QStringLiteral(", "))));
+    return faults.value(value.toString());
+}
+
 TestDescription test(const QJsonObject &object, const QString &where)
 {
     checkKeys(object, {"kind", "date", "startPressure", "endPressure", "flow", "finding",
-                       "measurementNumber", "pressureCurve", "flowCurve"}, where);
+                       "flowPressure", "staticPressure", "safetyValvePressure",
+                       "zeroShutOffFinding", "lowFlowSafetyFinding", "customerNumber",
+                       "meterNumber", "pipeVolumeCode", "measurementNumber", "sampleIntervalMs",
+                       "bytesPerSample", "pressureCurve", "flowCurve", "fault"}, where);
     TestDescription result;
     result.kind = int(unsignedValue(object.value("kind"), where, "kind", 3));
     const QDateTime date = QDateTime::fromString(object.value("date").toString(), Qt::ISODate);
@@ -146,21 +211,45 @@ TestDescription test(const QJsonObject &object, const QString &where)
         fail(where, QStringLiteral("\"date\" must be a date like \"2025-03-01T08:30:00\""));
     result.date = {date.date().year(), date.date().month(), date.date().day(),
                    date.time().hour(), date.time().minute(), date.time().second()};
-    if (object.contains("startPressure"))
-        result.startPressure = float(object.value("startPressure").toDouble());
-    if (object.contains("endPressure"))
-        result.endPressure = float(object.value("endPressure").toDouble());
-    if (object.contains("flow"))
-        result.flow = float(object.value("flow").toDouble());
-    if (object.contains("finding"))
-        result.finding = int(unsignedValue(object.value("finding"), where, "finding", 255));
+    const auto single = [&](const char *key, std::optional<float> &field) {
+        if (object.contains(key))
+            field = float(numberValue(object, key, where));
+    };
+    const auto whole = [&](const char *key, std::optional<int> &field, double maximum) {
+        if (object.contains(key))
+            field = int(unsignedValue(object.value(key), where, key, maximum));
+    };
+    const auto large = [&](const char *key, std::optional<double> &field) {
+        if (object.contains(key))
+            field = numberValue(object, key, where);
+    };
+    single("startPressure", result.startPressure);
+    single("endPressure", result.endPressure);
+    single("flow", result.flow);
+    single("flowPressure", result.flowPressure);
+    single("staticPressure", result.staticPressure);
+    single("safetyValvePressure", result.safetyValvePressure);
+    whole("finding", result.finding, 255);
+    whole("zeroShutOffFinding", result.zeroShutOffFinding, 255);
+    whole("lowFlowSafetyFinding", result.lowFlowSafetyFinding, 255);
+    whole("pipeVolumeCode", result.pipeVolumeCode, 255);
+    large("customerNumber", result.customerNumber);
+    large("meterNumber", result.meterNumber);
     if (object.contains("measurementNumber"))
         result.measurementNumber = uint16_t(unsignedValue(object.value("measurementNumber"),
                                                           where, "measurementNumber", 65535));
+    if (object.contains("sampleIntervalMs"))
+        result.sampleIntervalMs = uint16_t(unsignedValue(object.value("sampleIntervalMs"),
+                                                         where, "sampleIntervalMs", 65535));
+    if (object.contains("bytesPerSample"))
+        result.bytesPerSample = uint8_t(unsignedValue(object.value("bytesPerSample"), where,
+                                                      "bytesPerSample", 255));
     if (object.contains("pressureCurve"))
         result.series.push_back({82, 9, samples(object.value("pressureCurve"), where)});
     if (object.contains("flowCurve"))
         result.series.push_back({98, 48, samples(object.value("flowCurve"), where)});
+    if (object.contains("fault"))
+        result.fault = blockFault(object.value("fault"), where);
     return result;
 }
 
@@ -172,9 +261,12 @@ std::vector<TestDescription> tests(const QJsonValue &value, const QString &where
         fail(where, QStringLiteral("\"tests\" must be a count or a list of tests"));
     std::vector<TestDescription> result;
     const QJsonArray list = value.toArray();
-    for (qsizetype i = 0; i < list.size(); ++i)
-        result.push_back(test(list.at(i).toObject(), QStringLiteral("%1, test %2").arg(where)
-                                                         .arg(i + 1)));
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        const QString place = QStringLiteral("%1, test %2").arg(where).arg(i + 1);
+        if (!list.at(i).isObject())
+            fail(place, QStringLiteral("a test must be an object { ... }"));
+        result.push_back(test(list.at(i).toObject(), place));
+    }
     return result;
 }
 
@@ -183,6 +275,8 @@ std::vector<uint8_t> memory(const QJsonObject &object, const QString &where)
     checkKeys(object, {"hex", "size"}, where);
     if (object.contains("hex"))
         return hexBytes(object.value("hex"), where);
+    if (!object.contains("size"))
+        fail(where, QStringLiteral("a memory needs its \"hex\" bytes or a \"size\""));
     std::vector<uint8_t> bytes(unsignedValue(object.value("size"), where, "size", 16777216));
     for (size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = uint8_t(i * 7 + i / 256); // no two neighbouring pages look alike
@@ -198,7 +292,7 @@ RefusalRule refusal(const QJsonObject &object, const QString &where)
     if (object.contains("subIndex"))
         rule.subIndex = uint8_t(unsignedValue(object.value("subIndex"), where, "subIndex", 255));
     if (object.contains("write"))
-        rule.write = object.value("write").toBool();
+        rule.write = boolValue(object, "write", where);
     return rule;
 }
 
@@ -207,8 +301,8 @@ InstrumentFaults faults(const QJsonObject &object, const QString &where)
     checkKeys(object, {"silent", "delayMs", "busy", "badChecksum", "refuse", "foreignFab",
                        "oversizeLength", "shortMemory", "unplugAfter", "joinAfter"}, where);
     InstrumentFaults result;
-    result.silent = object.value("silent").toBool(false);
-    result.oversizeLength = object.value("oversizeLength").toBool(false);
+    result.silent = boolValue(object, "silent", where);
+    result.oversizeLength = boolValue(object, "oversizeLength", where);
     const auto count = [&](const char *key) {
         return object.contains(key) ? unsignedValue(object.value(key), where, key) : 0u;
     };
@@ -221,8 +315,8 @@ InstrumentFaults faults(const QJsonObject &object, const QString &where)
         result.unplugAfter = count("unplugAfter");
     if (object.contains("foreignFab"))
         result.foreignFab = fabValue(object.value("foreignFab"), where, "foreignFab");
-    for (const QJsonValue &rule : object.value("refuse").toArray())
-        result.refusals.push_back(refusal(rule.toObject(), where));
+    for (const QJsonObject &rule : objectList(object, "refuse", where))
+        result.refusals.push_back(refusal(rule, where));
     return result;
 }
 
@@ -249,24 +343,24 @@ void addInstruments(InstrumentLine &line, const QJsonObject &object, const QStri
         } catch (const std::invalid_argument &refused) {
             fail(where, QString::fromStdString(refused.what()));
         }
-        for (const QJsonValue &entry : object.value("parameters").toArray()) {
+        for (const QJsonObject &entry : objectList(object, "parameters", where)) {
             uint16_t number = 0;
-            SimulatedParameter added = parameter(entry.toObject(), where, &number);
+            SimulatedParameter added = parameter(entry, where, &number);
             instrument.setParameter(number, std::move(added));
         }
-        const QJsonObject memories = object.value("memory").toObject();
+        const QJsonObject memories = objectValue(object, "memory", where);
         for (const QString &key : memories.keys()) {
             bool isNumber = false;
             const int type = key.toInt(&isNumber);
             if (!isNumber || type < 0 || type >= SimulatedInstrument::memoryTypes)
                 fail(where, QStringLiteral("memory type \"%1\" is not 0 to 4").arg(key));
-            instrument.setMemory(type, memory(memories.value(key).toObject(),
-                                              QStringLiteral("%1, memory %2").arg(where, key)));
+            const QString place = QStringLiteral("%1, memory %2").arg(where, key);
+            instrument.setMemory(type, memory(objectValue(memories, key, place), place));
         }
         if (object.contains("lastChanged"))
             instrument.markChanged(uint16_t(unsignedValue(object.value("lastChanged"), where,
                                                           "lastChanged", 65535)));
-        instrument.faults() = faults(object.value("faults").toObject(), where);
+        instrument.faults() = faults(objectValue(object, "faults", where), where);
         line.add(std::move(instrument));
     }
 }
@@ -301,15 +395,17 @@ Fixture parse(const QByteArray &json, const QString &origin)
     if (document.isNull())
         fail(origin, QStringLiteral("not JSON: %1 at offset %2").arg(error.errorString())
                          .arg(error.offset));
+    if (!document.isObject())
+        fail(origin, QStringLiteral("a fixture is an object { \"instruments\": [ ... ] }"));
     const QJsonObject root = document.object();
     checkKeys(root, {"echo", "instruments"}, origin);
-    const QJsonArray instruments = root.value("instruments").toArray();
+    const QList<QJsonObject> instruments = objectList(root, "instruments", origin);
     if (instruments.isEmpty())
         fail(origin, QStringLiteral("\"instruments\" must list at least one instrument"));
     Fixture fixture;
-    fixture.echo = root.value("echo").toBool(true);
+    fixture.echo = root.contains("echo") ? boolValue(root, "echo", origin) : true;
     for (qsizetype i = 0; i < instruments.size(); ++i)
-        addInstruments(fixture.line, instruments.at(i).toObject(),
+        addInstruments(fixture.line, instruments.at(i),
                        QStringLiteral("%1: instrument %2").arg(origin).arg(i + 1));
     return fixture;
 }

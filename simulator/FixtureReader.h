@@ -23,8 +23,12 @@
 // "fab" is a number or the displayed text (type, second byte, serial number); "count" repeats
 // the instrument with the following serial numbers. "tests" is a count of generated tightness
 // tests or a list of tests ({"kind", "date": "2025-03-01T08:30:00", "startPressure",
-// "endPressure", "flow", "finding", "measurementNumber", "pressureCurve": [mbar...],
-// "flowCurve": [l/h...]}) laid out in measurement memory (type 2). A parameter "value" is a
+// "endPressure", "flow", "finding", "flowPressure", "staticPressure", "safetyValvePressure",
+// "zeroShutOffFinding", "lowFlowSafetyFinding", "customerNumber", "meterNumber",
+// "pipeVolumeCode", "measurementNumber", "sampleIntervalMs", "bytesPerSample",
+// "pressureCurve": [mbar...], "flowCurve": [l/h...], "fault": "headerCrc" | "seriesCrc" |
+// "eventCrc" | "emptySlot" | "measurementNumberZero" | "samplesAboveValidMemory"}) laid out in
+// measurement memory (type 2) with parameters 13 and 71 pointing into it. A parameter "value" is a
 // number for type codes 0-6, a text for 7 and hex for 8 ("hex" gives the bytes for any type).
 // Memory types are given as hex bytes or as a size filled with a counting pattern. Unknown keys
 // are refused, so that a misspelt fault does not pass silently.

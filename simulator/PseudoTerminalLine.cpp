@@ -15,16 +15,44 @@ constexpr int pollMs = 20;
 constexpr auto frameGap = std::chrono::milliseconds(20);
 constexpr double bitsPerByte = 11;
 
+struct LineRate
+{
+    uint32_t baudRate;
+    speed_t speed;
+};
+
+constexpr LineRate lineRates[] = {
+    {9600, B9600}, {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}};
+
 uint32_t baudRateOf(speed_t speed)
 {
-    switch (speed) {
-    case B9600: return 9600;
-    case B19200: return 19200;
-    case B38400: return 38400;
-    case B57600: return 57600;
-    case B115200: return 115200;
-    default: return 0;
+    for (const LineRate &rate : lineRates) {
+        if (rate.speed == speed)
+            return rate.baudRate;
     }
+    return 0;
+}
+
+speed_t speedOf(uint32_t baudRate)
+{
+    for (const LineRate &rate : lineRates) {
+        if (rate.baudRate == baudRate)
+            return rate.speed;
+    }
+    return B57600;
+}
+
+// Raw bytes both ways from the start, so that a PC side that configures nothing neither gets
+// line-discipline echo nor sees bytes translated; the speed is the line's own until the PC sets
+// one.
+bool makeRaw(int master, uint32_t baudRate)
+{
+    termios settings = {};
+    if (tcgetattr(master, &settings) != 0)
+        return false;
+    cfmakeraw(&settings);
+    cfsetspeed(&settings, speedOf(baudRate));
+    return tcsetattr(master, TCSANOW, &settings) == 0;
 }
 
 } // namespace
@@ -33,7 +61,8 @@ PseudoTerminalLine::PseudoTerminalLine(InstrumentLine line, Options options)
     : m_line(std::move(line)), m_options(options)
 {
     const int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0
+        || !makeRaw(master, options.baudRate)) {
         m_error = std::string("cannot open a pseudo-terminal: ") + std::strerror(errno);
         if (master >= 0)
             ::close(master);
@@ -176,10 +205,10 @@ PseudoTerminalLine::Clock::duration PseudoTerminalLine::wireTime(size_t bytes) c
     // The rate the PC set on its side of the line; the pseudo-terminal shares it.
     termios settings = {};
     uint32_t baudRate = 0;
-    if (tcgetattr(m_master, &settings) == 0)
+    if (!m_options.baudRateFixed && tcgetattr(m_master, &settings) == 0)
         baudRate = baudRateOf(cfgetospeed(&settings));
     if (baudRate == 0)
-        baudRate = m_options.baudRate;
+        baudRate = m_options.baudRate != 0 ? m_options.baudRate : 57600;
     return std::chrono::duration_cast<Clock::duration>(
         std::chrono::duration<double>(double(bytes) * bitsPerByte / baudRate));
 }

@@ -12,7 +12,7 @@
 // the slave path as its serial port. The line echoes every byte sent (unless told otherwise) and
 // the addressed instrument answers each whole telegram. With pacing, echo and answer arrive no
 // earlier than their bytes would take at the line's baud rate (11 bits a byte: start, 8 data,
-// parity, stop), the rate the PC selected on its side of the line.
+// parity, stop): the rate the PC selected on its side of the line, or a fixed rate.
 class PseudoTerminalLine
 {
 public:
@@ -21,6 +21,7 @@ public:
         bool echo = true;
         bool pace = false;
         uint32_t baudRate = 57600; // pacing rate while the PC side has set none
+        bool baudRateFixed = false; // pace at baudRate whatever the PC side sets
     };
 
     PseudoTerminalLine(InstrumentLine line, Options options);

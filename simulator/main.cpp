@@ -2,37 +2,34 @@
 // path without hardware. Prints the device path to open as the serial port on its first line,
 // then serves the line until it is interrupted.
 
-#include "FixtureReader.h"
 #include "GeneratedTests.h"
-#include "PseudoTerminalLine.h"
+#include "InstrumentSimulator.h"
 #include "StandardParameters.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
-#include <atomic>
 #include <csignal>
 #include <cstdio>
-#include <stdexcept>
+#include <pthread.h>
 
 namespace {
 
-std::atomic<bool> stopRequested = false;
-
-void requestStop(int)
-{
-    stopRequested = true;
-}
-
 // Without a fixture: one instrument, "063 01 00001", with 40 stored tests.
-FixtureReader::Fixture defaultFixture()
+std::unique_ptr<InstrumentSimulator> defaultSimulator()
 {
-    FixtureReader::Fixture fixture;
     SimulatedInstrument instrument(0x3F010001);
     StandardParameters::addTo(instrument);
     instrument.setTests(3000, GeneratedTests::tightnessTests(40));
-    fixture.line.add(std::move(instrument));
-    return fixture;
+    InstrumentLine line;
+    line.add(std::move(instrument));
+    return std::make_unique<InstrumentSimulator>(std::move(line));
+}
+
+int refuse(const QString &message)
+{
+    std::fprintf(stderr, "lumetra4-sim: %s\n", qPrintable(message));
+    return 1;
 }
 
 } // namespace
@@ -44,46 +41,60 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Plays Lumetra 4 instruments on a pseudo-terminal. The first line printed is the device "
-        "to open as the serial port (for example VLM_BUS_COM1=<path>); stop with Ctrl+C."));
+        "to open as the serial port (for example VLM_BUS_COM1=<path>); stop with Ctrl+C.\n"
+        "Without --fixture: one instrument, 063 01 00001, with 40 stored tests."));
     parser.addHelpOption();
     const QCommandLineOption fixtureOption(QStringLiteral("fixture"),
                                            QStringLiteral("JSON file listing the instruments."),
                                            QStringLiteral("file"));
     const QCommandLineOption paceOption(
-        QStringLiteral("pace"), QStringLiteral("Deliver bytes at the line's baud rate."));
+        QStringLiteral("pace"),
+        QStringLiteral("Deliver bytes at the line's baud rate, 11 bits a byte."));
+    const QCommandLineOption baudOption(
+        QStringLiteral("baud"),
+        QStringLiteral("Pace at this rate (19200, 38400, 57600 or 115200) instead of the rate "
+                       "the program sets on its port."),
+        QStringLiteral("rate"));
     const QCommandLineOption noEchoOption(QStringLiteral("no-echo"),
                                           QStringLiteral("The line does not echo."));
-    parser.addOptions({fixtureOption, paceOption, noEchoOption});
+    parser.addOptions({fixtureOption, paceOption, baudOption, noEchoOption});
     parser.process(app);
-    if (!parser.positionalArguments().isEmpty()) {
-        std::fprintf(stderr, "lumetra4-sim: unexpected argument %s\n",
-                     qPrintable(parser.positionalArguments().constFirst()));
-        return 2;
-    }
+    if (!parser.positionalArguments().isEmpty())
+        return refuse(QStringLiteral("unexpected argument %1")
+                          .arg(parser.positionalArguments().constFirst()));
 
-    FixtureReader::Fixture fixture;
-    try {
-        fixture = parser.isSet(fixtureOption)
-                      ? FixtureReader::readFile(parser.value(fixtureOption))
-                      : defaultFixture();
-    } catch (const std::exception &error) {
-        std::fprintf(stderr, "lumetra4-sim: %s\n", error.what());
-        return 1;
+    std::string error;
+    std::unique_ptr<InstrumentSimulator> simulator =
+        parser.isSet(fixtureOption)
+            ? InstrumentSimulator::fromFixture(parser.value(fixtureOption).toStdString(), &error)
+            : defaultSimulator();
+    if (!simulator)
+        return refuse(QString::fromStdString(error));
+    if (parser.isSet(baudOption)) {
+        const QString rate = parser.value(baudOption);
+        if (!QStringList{"19200", "38400", "57600", "115200"}.contains(rate))
+            return refuse(QStringLiteral("--baud %1: the rate must be 19200, 38400, 57600 or "
+                                         "115200").arg(rate));
+        simulator->setBaudRate(rate.toUInt());
     }
-    const size_t instruments = fixture.line.instruments().size();
-    PseudoTerminalLine line(std::move(fixture.line),
-                            {fixture.echo && !parser.isSet(noEchoOption),
-                             parser.isSet(paceOption), 57600});
-    if (!line.isValid()) {
-        std::fprintf(stderr, "lumetra4-sim: %s\n", line.error().c_str());
-        return 1;
-    }
-    std::printf("%s\n", line.path().c_str());
+    simulator->setEcho(simulator->echo() && !parser.isSet(noEchoOption));
+    simulator->setPace(parser.isSet(paceOption));
+    simulator->setRecording(false); // a line that runs for hours keeps no history
+
+    // The serving thread inherits the blocked signals, so only sigwait below receives them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    if (!simulator->start())
+        return refuse(QString::fromStdString(simulator->error()));
+    std::printf("%s\n", simulator->devicePath().c_str());
     std::fflush(stdout);
-    std::fprintf(stderr, "lumetra4-sim: %zu instrument(s) on %s\n", instruments,
-                 line.path().c_str());
-    std::signal(SIGINT, requestStop);
-    std::signal(SIGTERM, requestStop);
-    line.run(stopRequested);
+    std::fprintf(stderr, "lumetra4-sim: %zu instrument(s) on %s\n",
+                 simulator->instrumentCount(), simulator->devicePath().c_str());
+    int received = 0;
+    sigwait(&stopSignals, &received);
+    simulator->stop();
     return 0;
 }
