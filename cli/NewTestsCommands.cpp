@@ -10,7 +10,14 @@
 #include "data/Schema.h"
 #include "newtests/AutomaticFiling.h"
 #include "newtests/NewTestsList.h"
+#include "statistics/ColumnFormat.h"
 #include "statistics/TestTexts.h"
+#include "cli/TestSelection.h"
+#include "data/StringTable.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <QCoreApplication>
 
@@ -60,14 +67,94 @@ int usage(const QStringList &arguments, const QString &text)
 
 } // namespace
 
-int runTestsCommand(const QStringList &arguments)
+namespace {
+
+// One output row of lumetra4 tests: the grid's columns with the grid's texts.
+struct TestColumn
 {
-    if (arguments != QStringList{QStringLiteral("--new")}) {
-        return usage(arguments, QStringLiteral(
-                                    "Usage: lumetra4 tests --new\n"
-                                    "Lists the new tests: number, meter number, test kind, "
-                                    "finding, date, instrument."));
+    QString caption;
+    ColumnFormat format;
+};
+
+QList<TestColumn> testColumns()
+{
+    const ColumnCaptions &c = columnCaptions();
+    return {{c.capKundenNr, ColumnFormat::None},     {c.capPruefart, ColumnFormat::TestKind},
+            {c.capDatum, ColumnFormat::None},        {c.capBefund, ColumnFormat::Finding},
+            {c.capDruck, ColumnFormat::None},        {c.capEndDruck, ColumnFormat::None},
+            {c.capFluss, ColumnFormat::MissingValue}, {c.capPruefer, ColumnFormat::None},
+            {c.capAuftraggeber, ColumnFormat::None}, {c.capFabNr, ColumnFormat::None},
+            {c.capZaehlerNr, ColumnFormat::None}};
+}
+
+QString cellText(const Recordset &tests, const TestColumn &column)
+{
+    const QVariant value = tests.value(column.caption);
+    if (value.userType() == QMetaType::QDateTime)
+        return value.toDateTime().toString(Qt::ISODate);
+    return GridText(column.format, value).trimmed();
+}
+
+QString csvField(QString text)
+{
+    if (text.contains(u';') || text.contains(u'"') || text.contains(u'\n'))
+        text = u'"' + text.replace(u'"', QStringLiteral("\"\"")) + u'"';
+    return text;
+}
+
+int listTests(const TestSelection &selection, const QString &format)
+{
+    DatabaseSession session;
+    if (!openSession(session))
+        return 1;
+    const QString problem = selection.criteria().problem() ? resString(selection.criteria().problem())
+                                                           : QString();
+    if (!problem.isEmpty())
+        return usageError(problem);
+    std::unique_ptr<Recordset> tests;
+    try {
+        tests = selection.select(session);
+    } catch (const RuntimeErrorException &e) {
+        ErrorReport::ShowError(e.error());
+        return 1;
     }
+    const QList<TestColumn> columns = testColumns();
+    QJsonArray json;
+    if (format == QLatin1String("csv")) {
+        QStringList header{QStringLiteral("ID")};
+        for (const TestColumn &column : columns)
+            header << csvField(column.caption);
+        printLine(header.join(u';'));
+    }
+    for (tests->moveFirst(); !tests->eof(); tests->moveNext()) {
+        const qint64 id = tests->rowKey(QStringLiteral("Pruefungen"));
+        if (format == QLatin1String("json")) {
+            QJsonObject raw;
+            for (int field = 0; field < tests->fieldCount(); ++field) {
+                if (tests->field(field).lazy)
+                    continue; // curves are long; the id leads to them
+                raw.insert(tests->fieldName(field),
+                           QJsonValue::fromVariant(tests->value(field)));
+            }
+            json.append(QJsonObject{{QStringLiteral("id"), id},
+                                    {QStringLiteral("values"), raw}});
+            continue;
+        }
+        QStringList cells{QString::number(id)};
+        for (const TestColumn &column : columns)
+            cells << (format == QLatin1String("csv") ? csvField(cellText(*tests, column))
+                                                      : cellText(*tests, column));
+        printLine(format == QLatin1String("csv") ? cells.join(u';') : cells.join(QStringLiteral("  ")));
+    }
+    if (format == QLatin1String("json"))
+        printLine(QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Indented)));
+    else if (format != QLatin1String("csv"))
+        printLine(QStringLiteral("%1 test(s)").arg(tests->recordCount()));
+    return 0;
+}
+
+int listNewTests()
+{
     DatabaseSession session;
     if (!openSession(session))
         return 1;
@@ -85,6 +172,38 @@ int runTestsCommand(const QStringList &arguments)
     }
     printLine(QStringLiteral("%1 new test(s)").arg(list->recordCount()));
     return 0;
+}
+
+} // namespace
+
+int runTestsCommand(const QStringList &arguments)
+{
+    // The new tests as the new tests window lists them.
+    if (arguments == QStringList{QStringLiteral("--new")})
+        return listNewTests();
+    const QString help = QStringLiteral(
+        "Usage: lumetra4 tests --new\n"
+        "       lumetra4 tests [criteria] [--format table|csv|json]\n"
+        "The first lists the new tests as the new tests window does; the second the tests\n"
+        "that match the criteria of the statistics window, with its texts (csv: semicolons;\n"
+        "json: each test's id and stored values).\n");
+    TestSelection selection;
+    QString format = QStringLiteral("table");
+    for (int i = 0; i < arguments.size(); ++i) {
+        QString error;
+        if (selection.take(arguments, i, &error)) {
+            if (!error.isEmpty())
+                return usageError(error + QStringLiteral("; see --help"));
+            continue;
+        }
+        if (arguments[i] == QLatin1String("--format") && i + 1 < arguments.size()
+            && QStringList{"table", "csv", "json"}.contains(arguments[i + 1])) {
+            format = arguments[++i];
+            continue;
+        }
+        return usage(arguments, help + TestSelection::criteriaHelp());
+    }
+    return listTests(selection, format);
 }
 
 int runFileCommand(const QStringList &arguments)

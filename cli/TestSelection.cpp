@@ -9,22 +9,30 @@ QString TestSelection::criteriaHelp()
 {
     return QStringLiteral(
         "Criteria (all optional; without --new the filed tests):\n"
-        "  --new            the new tests instead of the filed ones\n"
-        "  --kind N         test kind 0-3\n"
-        "  --customer NR    customer number\n"
-        "  --from DATE      tests on or after DATE (YYYY-MM-DD)\n"
-        "  --to DATE        tests on or before DATE (YYYY-MM-DD)\n");
+        "  --new | --filed       the new tests, or the filed ones\n"
+        "  --kind N              test kind 0-3\n"
+        "  --customer NR         customer number (* and ? match any text)\n"
+        "  --inspector NAME      the inspector's name\n"
+        "  --client NAME         the client's name\n"
+        "  --instrument FAB      the instrument (\"063 01 00042\")\n"
+        "  --finding CODE        finding 0 OK, 1 bOK, 2 nOK, 3 aborted\n"
+        "  --from DATE           tests on or after DATE (YYYY-MM-DD)\n"
+        "  --to DATE             tests on or before DATE (YYYY-MM-DD)\n"
+        "  --flow-min X          flow at least X l/h\n"
+        "  --flow-max X          flow at most X l/h\n");
 }
 
 bool TestSelection::take(const QStringList &arguments, int &i, QString *error)
 {
     const QString &option = arguments.at(i);
-    if (option == QLatin1String("--new")) {
-        newTests = true;
+    if (option == QLatin1String("--new") || option == QLatin1String("--filed")) {
+        newTests = option == QLatin1String("--new");
         return true;
     }
-    if (option != QLatin1String("--kind") && option != QLatin1String("--customer")
-        && option != QLatin1String("--from") && option != QLatin1String("--to"))
+    static const QStringList valued{"--kind", "--customer", "--inspector", "--client",
+                                    "--instrument", "--finding", "--from", "--to",
+                                    "--flow-min", "--flow-max"};
+    if (!valued.contains(option))
         return false;
     if (i + 1 >= arguments.size()) {
         *error = QStringLiteral("%1 needs a value").arg(option);
@@ -32,61 +40,55 @@ bool TestSelection::take(const QStringList &arguments, int &i, QString *error)
     }
     const QString value = arguments.at(++i);
     bool ok = true;
-    if (option == QLatin1String("--kind")) {
-        kind = value.toInt(&ok);
-        ok = ok && *kind >= 0 && *kind <= 3;
-    } else if (option == QLatin1String("--customer")) {
-        customer = value;
-    } else {
+    if (option == QLatin1String("--kind") || option == QLatin1String("--finding")) {
+        const int code = value.toInt(&ok);
+        ok = ok && code >= 0 && code <= 3;
+        (option == QLatin1String("--kind") ? kind : finding) = code;
+    } else if (option == QLatin1String("--from") || option == QLatin1String("--to")) {
         const QDate date = QDate::fromString(value, Qt::ISODate);
         ok = date.isValid();
         (option == QLatin1String("--from") ? from : to) = date;
+    } else if (option.startsWith(QLatin1String("--flow"))) {
+        ok = !QueryCriteria::flowValue(value).isEmpty();
+        (option == QLatin1String("--flow-min") ? flowMin : flowMax) = value;
+    } else {
+        (option == QLatin1String("--customer")     ? customer
+         : option == QLatin1String("--inspector")  ? inspector
+         : option == QLatin1String("--client")     ? client
+                                                   : instrument) = value;
     }
     if (!ok)
         *error = QStringLiteral("%1: bad value '%2'").arg(option, value);
     return true;
 }
 
-bool TestSelection::matches(const Recordset &tests) const
+QueryCriteria TestSelection::criteria() const
 {
-    const ColumnCaptions &c = columnCaptions();
-    if (tests.value(c.capNeuePruefung).toBool() != newTests)
-        return false;
-    if (kind && tests.value(c.capPruefart).toInt() != *kind)
-        return false;
-    if (!customer.isEmpty()
-        && tests.value(c.capKundenNr).toString().trimmed() != customer.trimmed())
-        return false;
-    const QDate date = tests.value(c.capDatum).toDateTime().date();
-    if (from.isValid() && (!date.isValid() || date < from))
-        return false;
-    return !to.isValid() || (date.isValid() && date <= to);
+    QueryCriteria criteria;
+    criteria.newTests = newTests;
+    criteria.pruefart = kind;
+    criteria.kundenNr = customer;
+    criteria.befund = finding;
+    criteria.from = from;
+    criteria.to = to;
+    criteria.flowMin = flowMin;
+    criteria.flowMax = flowMax;
+    criteria.pruefer = inspector;
+    criteria.auftraggeber = client;
+    criteria.fabNr = instrument;
+    return criteria;
 }
 
 std::unique_ptr<Recordset> TestSelection::select(DatabaseSession &session) const
 {
-    std::unique_ptr<Recordset> source;
     if (testId) {
         QString select = SqlPruefungenKunden();
         // The number went through toInt(), so it is a plain integer in the statement.
         select.replace(QStringLiteral(" ORDER BY "),
                        QStringLiteral(" WHERE Pruefungen.PFG_ID = %1 ORDER BY ").arg(*testId));
-        source = std::make_unique<Recordset>(session.dbConnection, select, LockType::ReadOnly);
-    } else {
-        source = session.rsPruefungenKunden->clone();
+        return std::make_unique<Recordset>(session.dbConnection, select, LockType::ReadOnly);
     }
-    QList<RecordsetField> fields;
-    for (int i = 0; i < source->fieldCount(); ++i)
-        fields << RecordsetField::named(source->fieldName(i), source->field(i).type);
-    QList<QVariantList> rows;
-    for (source->moveFirst(); !source->eof(); source->moveNext()) {
-        if (!testId && !matches(*source))
-            continue;
-        QVariantList row;
-        row.reserve(source->fieldCount());
-        for (int i = 0; i < source->fieldCount(); ++i)
-            row << source->value(i);
-        rows << row;
-    }
-    return std::make_unique<Recordset>(fields, rows);
+    std::unique_ptr<Recordset> tests = session.rsPruefungenKunden->clone();
+    tests->setFilter(criteria().filterText());
+    return tests;
 }

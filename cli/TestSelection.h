@@ -1,5 +1,7 @@
 #pragma once
 
+#include "statistics/QueryCriteria.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -11,7 +13,8 @@ class DatabaseSession;
 class Recordset;
 
 // Which tests a command of the command line works on: one test by its number, or the tests
-// that match the criteria options that the print and export commands share.
+// that match the criteria options that the tests, print and export commands share. The
+// criteria are those of the statistics window and are applied by the same code.
 struct TestSelection
 {
     std::optional<int> testId;
@@ -20,6 +23,12 @@ struct TestSelection
     QDate from;
     QDate to;
     bool newTests = false;
+    std::optional<int> finding;
+    QString inspector;
+    QString client;
+    QString instrument;
+    QString flowMin;
+    QString flowMax;
 
     static QString criteriaHelp();
 
@@ -27,8 +36,9 @@ struct TestSelection
     // the option is no criterion; error is set for a criterion with a missing or bad value.
     bool take(const QStringList &arguments, int &i, QString *error);
 
-    bool matches(const Recordset &tests) const;
+    // The criteria as the statistics window would hold them.
+    QueryCriteria criteria() const;
 
-    // The selected tests with their customers, held in memory in the order of the tests list.
+    // The selected tests with their customers, in the order of the tests list.
     std::unique_ptr<Recordset> select(DatabaseSession &session) const;
 };

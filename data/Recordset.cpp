@@ -310,6 +310,16 @@ void Recordset::setBookmark(int bookmark)
     m_position = int(it - m_view.begin());
 }
 
+qint64 Recordset::rowKey(const QString &table) const
+{
+    const RecordsetData &d = data();
+    const int slot = int(d.keyTables.indexOf(table));
+    const int row = currentRow();
+    if (slot < 0 || row < 0 || row >= int(d.rows.size()))
+        return 0;
+    return d.rows[size_t(row)].keys.value(slot);
+}
+
 QVariant Recordset::value(int fieldIndex) const
 {
     return fromStored(data().stored(currentRow(), fieldIndex), field(fieldIndex).type);

@@ -70,6 +70,10 @@ public:
     int bookmark() const;
     void setBookmark(int bookmark);
 
+    // The key (row id) of the current row in table, as the list was read; 0 when the list
+    // reads no plain column of that table or the row has none.
+    qint64 rowKey(const QString &table) const;
+
     QVariant value(int field) const;
     QVariant value(const QString &field) const;
     QVariant valueAt(int position, int field) const;

@@ -1,5 +1,8 @@
 #include "NewTestsFixture.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTest>
 
@@ -77,13 +80,31 @@ private slots:
                      .toString(), meterAfter);
     }
 
+    void listsTestsByTheStatisticsCriteria()
+    {
+        FixtureDb db;
+        fill(db);
+        const QStringList filed =
+            run(db, {"tests", "--filed", "--format", "csv"}, 0).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(filed.size(), 2); // heading and the one filed test
+        QVERIFY(filed[1].section(u';', 1, 1) == QLatin1String("900"));
+
+        const QJsonArray found = QJsonDocument::fromJson(
+            run(db, {"tests", "--new", "--finding", "2", "--format", "json"}, 0).toUtf8()).array();
+        QCOMPARE(found.size(), 1);
+        QVERIFY(found[0].toObject().value("id").toInteger() > 0);
+        QCOMPARE(found[0].toObject().value("values").toObject().value("Kunden-Nr").toString(),
+                 QStringLiteral("42"));
+        QVERIFY(run(db, {"tests", "--new", "--customer", "12*"}, 0).contains(u'1' + QStringLiteral(" test(s)")));
+    }
+
     void refusesWrongArguments_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::newRow("file without --auto") << QStringList{"file"};
         QTest::newRow("both meter options")
             << QStringList{"file", "--auto", "--keep-meter", "--yes-replace-meter"};
-        QTest::newRow("tests without --new") << QStringList{"tests"};
+        QTest::newRow("tests with a bad criterion") << QStringList{"tests", "--kind", "7"};
     }
     void refusesWrongArguments()
     {
