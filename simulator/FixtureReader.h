@@ -30,8 +30,10 @@
 // "eventCrc" | "emptySlot" | "measurementNumberZero" | "samplesAboveValidMemory"}) laid out in
 // measurement memory (type 2) with parameters 13 and 71 pointing into it. A parameter "value" is a
 // number for type codes 0-6, a text for 7 and hex for 8 ("hex" gives the bytes for any type).
-// Memory types are given as hex bytes or as a size filled with a counting pattern. Unknown keys
-// are refused, so that a misspelt fault does not pass silently.
+// Memory types are given as hex bytes or as a size filled with a counting pattern. Two
+// instruments with the same "fab" answer the search one after the other, as on a line with a
+// duplicated factory number. Unknown keys are refused, so that a misspelt fault does not pass
+// silently.
 namespace FixtureReader {
 
 struct Fixture

@@ -32,7 +32,7 @@ void addTo(SimulatedInstrument &instrument)
         instrument.setParameter(number, {type, std::move(value),
                                          isReadOnly ? readOnly : readWrite, isReadOnly, name});
     };
-    add(1, 0, {63}, true, "device type");
+    add(1, 0, {uint8_t(instrument.fabNumber() >> 24)}, true, "device type");
     add(2, 0, {4}, false, "display contrast");
     add(3, 1, {uint8_t(-3)}, false, "temperature offset");
     add(4, 2, littleEndian(30, 2), false, "switch-off time (min)");

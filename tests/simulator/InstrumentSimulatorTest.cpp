@@ -269,6 +269,13 @@ void InstrumentSimulatorTest::faults_data()
         R"({"fab": "063 01 00042", "count": 2})",
         {"00 => FF F", "80 F => 80 F", "00 => FF G", "80 G => 80 G", "00 =>",
          "AA G 3D 00 00 => 55 G 00 02 00 00", "AA F 3D 00 00 => 55 F 00 02 00 00"});
+    row("device type parameter of another type", R"({"fab": "045 01 00311"})",
+        {"00 => FF 37 01 01 2D", "80 37 01 01 2D => 80 37 01 01 2D",
+         "AA 37 01 01 2D 43 00 02 01 00 => 55 37 01 01 2D 00 00",
+         "AA 37 01 01 2D 03 01 00 => 55 37 01 01 2D 00 01 2D"});
+    row("two instruments with the same FAB number both answer the search",
+        R"({"fab": "063 01 00042"}, {"fab": "063 01 00042"})",
+        {"00 => FF F", "80 F => 80 F", "00 => FF F"});
     row("noise and a wrong checksum go unanswered", R"({"fab": "063 01 00042"})",
         {"raw 13 37 =>", "raw 00 01 =>", "raw 80 2A 00 01 3F 00 =>", "00 => FF F"});
     row("cut-short telegram dropped after a pause", R"({"fab": "063 01 00042"})",
