@@ -86,7 +86,7 @@ ChildWindow *DatabaseCommands::openArchive(frmMain &mainWindow)
     }
     auto *window = new frmAbfragen(*archive, WindowKind::ArchiveStatistics, m_program.ini(),
                                    mainWindow);
-    window->setLogoFile(m_program.locations().logoFile());
+    window->setLocations(m_program.locations());
     QObject::connect(window, &QObject::destroyed, window, [archive] {});
     return window;
 }

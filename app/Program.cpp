@@ -147,7 +147,7 @@ void Program::registerWindows()
         auto *window = new frmAbfragen(m_session.dbConnection, WindowKind::Statistics, *m_ini,
                                        main);
         window->setTestsDeletedHandler([this] { m_session.RequeryRecordsets(); });
-        window->setLogoFile(m_locations.logoFile());
+        window->setLocations(m_locations);
         return window; });
     m_mainWindow->setChildFactory(WindowKind::ArchiveStatistics, [this](frmMain &main) {
         return m_databaseCommands.openArchive(main); });

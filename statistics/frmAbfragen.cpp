@@ -1,5 +1,6 @@
 #include "statistics/frmAbfragen.h"
 
+#include "app/FileDialogs.h"
 #include "app/LocaleFont.h"
 #include "app/MessageBoxes.h"
 #include "app/WindowPlacement.h"
@@ -7,6 +8,8 @@
 #include "app/frmMain.h"
 #include "data/ColumnCaptions.h"
 #include "data/Database.h"
+#include "data/DatabaseError.h"
+#include "data/FileLocations.h"
 #include "data/ErrorReport.h"
 #include "data/Localisation.h"
 #include "data/Recordset.h"
@@ -16,6 +19,11 @@
 #include "statistics/CurveChartData.h"
 #include "statistics/CurveChartView.h"
 #include "statistics/CustomerSearch.h"
+#include "statistics/ExportCriteria.h"
+#include "statistics/ExportFile.h"
+#include "statistics/ExportGrid.h"
+#include "statistics/ListExport.h"
+#include "statistics/ProtocolExport.h"
 #include "statistics/ListHeader.h"
 #include "statistics/ListPrinting.h"
 #include "statistics/ProtocolBuilder.h"
@@ -32,6 +40,7 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -451,6 +460,7 @@ ToolbarState frmAbfragen::toolbarState() const
     state.Drucken = testsListed;
     state.DruckenStyle = ToolbarState::DropDown;
     state.Vorschau = testsListed;
+    state.Exportieren = testsListed;
     state.LoeschMess = !m_customerSearch && SSTab1->currentIndex() == 0
                        && m_mode == WindowKind::Statistics;
     return state;
@@ -936,7 +946,7 @@ void frmAbfragen::CLICK_VORSCHAU()
     Recordset &tests = m_data->tests();
     if (tests.bof() || tests.eof())
         return;
-    auto *preview = new frmVorschau(m_ini, m_logoFile, ProtocolTest::fromRecordset(tests));
+    auto *preview = new frmVorschau(m_ini, logoFile(), ProtocolTest::fromRecordset(tests));
     m_main.openChild(preview, nullptr);
 }
 
@@ -949,7 +959,7 @@ void frmAbfragen::CLICK_PROTOKOLLDRUCK()
     if (protocols.isEmpty())
         return;
     ProtocolBuilder builder(ProtocolBuilder::defaultTemplateFolder(),
-                            StringTable::instance().languageNo(), m_logoFile);
+                            StringTable::instance().languageNo(), logoFile());
     builder.setNotice([this](const QString &message) { showInformation(this, message); });
     PrintProtocols(this, builder, protocols);
 }
@@ -979,4 +989,115 @@ void frmAbfragen::CLICK_LISTDRUCK()
     PrintList(this, windowTitle(), [&](bool landscape) {
         return BuildTestList(m_data->tests(), columns, MakeHeader(header), landscape);
     });
+}
+
+QString frmAbfragen::logoFile() const
+{
+    return m_locations ? m_locations->logoFile() : QString();
+}
+
+QString frmAbfragen::chooseExportFile()
+{
+    if (!m_locations)
+        return {};
+    const QString folder = m_locations->exportFolder != m_locations->homeFolder()
+                               ? m_locations->exportFolder
+                               : m_locations->homeFolder() + QStringLiteral("/Archiv");
+    const QString proposed = folder + u'/' + resString(27211) + QStringLiteral(".csv");
+    const QString filter = resString(27212) + QStringLiteral(" (*.txt;*.csv)|*.txt;*.csv|");
+    while (true) {
+        const QString name =
+            FileDialogs::instance().saveFileName(this, resString(27210), proposed, filter);
+        if (name.isEmpty())
+            return {};
+        const QFileInfo file(name);
+        if (file.completeBaseName().trimmed().isEmpty()
+            || !name.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+            continue;
+        if (file.exists()) {
+            showInformation(this, resString(25361) + QStringLiteral("\r\n") + resString(25362));
+            continue;
+        }
+        m_locations->exportFolder = file.absolutePath();
+        return name;
+    }
+}
+
+ExportCriteria frmAbfragen::exportCriteria() const
+{
+    const auto chosen = [](const QComboBox *box) {
+        return box->currentIndex() > 0 ? box->currentText() : QString();
+    };
+    ExportCriteria criteria;
+    criteria.dataBase = cbbKunden->currentText();
+    criteria.testKind = chosen(cbbPruefart);
+    criteria.dateFrom = MaskDatemin->text();
+    criteria.dateTo = MaskDatemax->text();
+    criteria.finding = chosen(cbbBefund);
+    criteria.flowMin = txtLeckmin->text().trimmed();
+    criteria.flowMax = txtLeckmax->text().trimmed();
+    criteria.customerShown = !newTestsBase;
+    criteria.customer = txtKunde->text().trimmed();
+    criteria.inspector = chosen(cbbPruefer);
+    criteria.client = chosen(cbbAuftraggeber);
+    criteria.fabNr = chosen(cbbFabNr);
+    return criteria;
+}
+
+ExportGrid frmAbfragen::exportGrid() const
+{
+    QList<int> order;
+    QList<bool> visible;
+    const QHeaderView *header = DataGrid2->horizontalHeader();
+    for (int visual = 0; visual < header->count(); ++visual)
+        order << header->logicalIndex(visual);
+    for (int column = 0; column < DataGrid2->model()->columnCount(); ++column)
+        visible << !DataGrid2->isColumnHidden(column);
+    return ExportGrid(*DataGrid2->model(), order, visible);
+}
+
+void frmAbfragen::writeExport(const QString &file, const QStringList &lines)
+{
+    QString failure;
+    switch (ExportFile::write(file, ExportFile::bytes(lines, ExportFile::runningCodePage()),
+                              &failure)) {
+    case ExportFile::Result::Written:
+        break;
+    case ExportFile::Result::Exists:
+        showInformation(this, resString(25361) + QStringLiteral("\r\n") + resString(25362));
+        break;
+    case ExportFile::Result::Failed:
+        ErrorReport::ShowError({DatabaseError::General, QStringLiteral("frmAbfragen"),
+                                resString(27230).arg(file, failure)});
+        break;
+    }
+}
+
+void frmAbfragen::CLICK_EXPORT_LISTE()
+{
+    if (m_data->tests().recordCount() == 0)
+        return;
+    const QString file = chooseExportFile();
+    if (!file.isEmpty())
+        writeExport(file, ListExportLines(exportCriteria(), exportGrid()));
+}
+
+void frmAbfragen::CLICK_EXPORT_PROTOKOLL()
+{
+    const QList<int> marked = m_gridSupport->selectedRows();
+    if (marked.size() > 1) {
+        showInformation(this, resString(25094));
+        return;
+    }
+    // The marked test, also when the current row is another one.
+    const int row = marked.isEmpty() ? DataGrid2->currentIndex().row() : marked.first();
+    Recordset &tests = m_data->tests();
+    if (row < 0 || row >= tests.recordCount())
+        return;
+    const QString file = chooseExportFile();
+    if (file.isEmpty())
+        return;
+    const QVariant refDruck =
+        tests.valueAt(row, tests.fieldIndex(columnCaptions().capRefDruck));
+    writeExport(file, ProtocolExportLines(exportCriteria(), exportGrid(), row, refDruck));
 }

@@ -7,6 +7,9 @@
 #include <memory>
 
 class CurveChartView;
+class ExportGrid;
+class FileLocations;
+struct ExportCriteria;
 class Database;
 class IniFile;
 class QCalendarWidget;
@@ -46,8 +49,12 @@ public:
     void CLICK_PROTOKOLLDRUCK() override;
     // The list as it stands, with a header that states the criteria.
     void CLICK_LISTDRUCK() override;
-    // The company logo printed on protocols (empty: none).
-    void setLogoFile(const QString &logoFile) { m_logoFile = logoFile; }
+    // The list as a semicolon-separated file.
+    void CLICK_EXPORT_LISTE() override;
+    // The marked test's protocol (else the current one's) as a semicolon-separated file.
+    void CLICK_EXPORT_PROTOKOLL() override;
+    // Where the company logo lies and exports go; exportFolder follows the last export.
+    void setLocations(FileLocations &locations) { m_locations = &locations; }
 
     // Rebuilds the filter from the criteria and applies it.
     void SetFilter();
@@ -74,6 +81,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QString logoFile() const;
+    QString chooseExportFile();
+    ExportCriteria exportCriteria() const;
+    ExportGrid exportGrid() const;
+    void writeExport(const QString &file, const QStringList &lines);
     void buildCriteria(QWidget *frame);
     void buildDataTab(QWidget *tab);
     void buildCustomerSearch(QWidget *page);
@@ -114,7 +126,7 @@ private:
     int m_sortColumn = -1;
     QString m_sortDirection = QStringLiteral("ASC");
     std::function<void()> m_testsDeleted;
-    QString m_logoFile;
+    FileLocations *m_locations = nullptr;
 
     QComboBox *cbbKunden;
     QComboBox *cbbPruefart;

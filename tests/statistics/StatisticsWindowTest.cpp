@@ -7,8 +7,10 @@
 #include "statistics/frmAbfragen.h"
 #include "support/CapturingPresenter.h"
 #include "support/RecordingMessageBoxes.h"
+#include "support/ScriptedFileDialogs.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,6 +32,7 @@ struct Windows
         , main(ini, locations, Settings{})
     {
         window = new frmAbfragen(db.session.dbConnection, WindowKind::Statistics, ini, main);
+        window->setLocations(locations);
         main.openChild(window, nullptr);
     }
 
@@ -160,7 +163,9 @@ private slots:
         QCOMPARE(w.window->grid()->model()->headerData(column, Qt::Horizontal).toString(),
                  columnCaptions().capMessNrKundenNr);
         QVERIFY(w.window->toolbarState().LoeschMess);
-        QVERIFY(!w.window->toolbarState().Drucken);
+        QVERIFY(w.window->toolbarState().Drucken && w.window->toolbarState().Vorschau
+                && w.window->toolbarState().Exportieren);
+        QCOMPARE(w.window->toolbarState().DruckenStyle, int(ToolbarState::DropDown));
     }
 
     void criteria_data()
@@ -383,6 +388,50 @@ private slots:
         boxes.answers = {true};
         w.window->CLICK_LOESCHMESS();
         QCOMPARE(db.remarks(), (QStringList{"B", "E", "F", "A twin"}));
+    }
+
+    void exportsTheListAndTheMarkedTestsProtocol()
+    {
+        FixtureDb db;
+        fill(db);
+        RecordingMessageBoxes boxes;
+        ScriptedFileDialogs dialogs;
+        Windows w(db);
+        w.choose("cbbKunden", resString(25038));
+        auto *grid = w.window->grid();
+        const QString list = db.dir.filePath(QStringLiteral("liste.csv"));
+        dialogs.answers = {db.dir.filePath(QStringLiteral("liste.txt")), list};
+        w.window->CLICK_EXPORT_LISTE();
+        QCOMPARE(dialogs.titles.size(), 2); // a name without .csv opens the dialog again
+        QFile listFile(list);
+        QVERIFY(listFile.open(QIODevice::ReadOnly));
+        const QByteArray listBytes = listFile.readAll();
+        QVERIFY(listBytes.contains("\r\n"));
+        QVERIFY(listBytes.contains("Gas*Co"));
+        QCOMPARE(w.locations.exportFolder, db.dir.path()); // the next export starts here
+
+        // Two marked tests: told, no dialog.
+        grid->selectRow(w.rowOf(QStringLiteral("A")));
+        grid->selectionModel()->select(grid->model()->index(w.rowOf(QStringLiteral("C")), 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        dialogs.titles.clear();
+        w.window->CLICK_EXPORT_PROTOKOLL();
+        QCOMPARE(boxes.texts(), QStringList{resString(25094)});
+        QVERIFY(dialogs.titles.isEmpty());
+
+        // One marked test that is not the current row: the marked one is exported.
+        w.setCurrent(QStringLiteral("D"));
+        grid->clearSelection();
+        grid->selectionModel()->select(grid->model()->index(w.rowOf(QStringLiteral("C")), 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        const QString protocol = db.dir.filePath(QStringLiteral("protokoll.csv"));
+        dialogs.answers = {list, protocol}; // the existing name is refused first
+        w.window->CLICK_EXPORT_PROTOKOLL();
+        QFile protocolFile(protocol);
+        QVERIFY(protocolFile.open(QIODevice::ReadOnly));
+        const QByteArray bytes = protocolFile.readAll();
+        QVERIFY(bytes.contains("4712"));
+        QVERIFY(!bytes.contains("4711;"));
     }
 
     void customerNumberSearch()
