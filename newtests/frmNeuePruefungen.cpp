@@ -104,15 +104,8 @@ frmNeuePruefungen::frmNeuePruefungen(DatabaseSession &session, IniFile &ini,
 
     auto *dataTab = new QWidget;
     m_data = new TestDataView(dataTab);
-    ChartDruck = new CurveChartView(dataTab);
-    ChartDruck->setObjectName(QStringLiteral("ChartDruck"));
-    ChartFluss = new CurveChartView(dataTab);
-    ChartFluss->setObjectName(QStringLiteral("ChartFluss"));
-    for (CurveChartView *chart : {ChartDruck, ChartFluss}) {
-        chart->setFastMode(m_fastGraphics);
-        chart->setMinimumHeight(220);
-        chart->hide();
-    }
+    std::tie(ChartDruck, ChartFluss) = CurveChartView::createPressureAndFlow(dataTab,
+                                                                             m_fastGraphics);
     lblNoData = new QLabel(resString(27155), dataTab);
     lblNoData->setObjectName(QStringLiteral("lblNoData"));
     lblNoData->setAlignment(Qt::AlignCenter);

@@ -54,3 +54,18 @@ void CurveChartView::paintEvent(QPaintEvent *)
     }
     painter.drawImage(0, 0, m_picture);
 }
+
+std::pair<CurveChartView *, CurveChartView *> CurveChartView::createPressureAndFlow(QWidget *parent,
+                                                                                   bool fastMode)
+{
+    auto *pressure = new CurveChartView(parent);
+    pressure->setObjectName(QStringLiteral("ChartDruck"));
+    auto *flow = new CurveChartView(parent);
+    flow->setObjectName(QStringLiteral("ChartFluss"));
+    for (CurveChartView *chart : {pressure, flow}) {
+        chart->setFastMode(fastMode);
+        chart->setMinimumHeight(220);
+        chart->hide();
+    }
+    return {pressure, flow};
+}

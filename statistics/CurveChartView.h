@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <utility>
+
 // A curve chart in a window. Fast graphics mode paints the chart live on every repaint; slow
 // mode paints it once into a picture and shows that picture until the curve or the size
 // changes, as older systems were spared redrawing the chart.
@@ -13,6 +15,11 @@ class CurveChartView : public QWidget
     Q_OBJECT
 public:
     explicit CurveChartView(QWidget *parent = nullptr);
+
+    // The pressure and the flow chart of a test's data tab ("ChartDruck", "ChartFluss"),
+    // hidden until a curve is drawn.
+    static std::pair<CurveChartView *, CurveChartView *> createPressureAndFlow(QWidget *parent,
+                                                                                bool fastMode);
 
     void setChart(const CurveChartData &chart);
     const CurveChartData &chart() const { return m_chart; }

@@ -389,15 +389,8 @@ void frmAbfragen::buildDataTab(QWidget *tab)
     m_customerText->setTextInteractionFlags(Qt::TextSelectableByMouse);
     (new QVBoxLayout(FrameKunde))->addWidget(m_customerText);
     FrameKunde->hide();
-    ChartDruck = new CurveChartView(tab);
-    ChartDruck->setObjectName(QStringLiteral("ChartDruck"));
-    ChartFluss = new CurveChartView(tab);
-    ChartFluss->setObjectName(QStringLiteral("ChartFluss"));
-    for (CurveChartView *chart : {ChartDruck, ChartFluss}) {
-        chart->setFastMode(m_fastGraphics);
-        chart->setMinimumHeight(220);
-        chart->hide();
-    }
+    std::tie(ChartDruck, ChartFluss) = CurveChartView::createPressureAndFlow(tab,
+                                                                             m_fastGraphics);
     lblNoData = new QLabel(resString(25076), tab);
     lblNoData->setObjectName(QStringLiteral("lblNoData"));
     lblNoData->setAlignment(Qt::AlignCenter);
