@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/TestDatabase.h"
+
 #include "data/ColumnCaptions.h"
 #include "data/DatabaseSession.h"
 #include "data/Schema.h"
@@ -48,18 +50,9 @@ struct TestRow
 inline const QString pressureCurve = QStringLiteral("260:230:8:230:245:258:260:252:247:244:242:");
 inline const QString flowCurve = QStringLiteral("20:5:6:5:12:18:20:16:15:");
 
-class FixtureDb
+class FixtureDb : public TestDatabase
 {
 public:
-    FixtureDb()
-    {
-        StringTable::setLanguage(QStringLiteral("de"));
-        LoadColumnCaptions();
-        path = dir.filePath(QStringLiteral("Lumetra4Desktop.db"));
-        Schema::createEmptyDatabase(path);
-        session.dbConnection.open(Database::BuildConnectionString(path));
-        CheckDatabaseVersion(session);
-    }
 
     void addTest(const TestRow &t)
     {
@@ -122,9 +115,6 @@ public:
         return query.next() ? query.value(0) : QVariant();
     }
 
-    QTemporaryDir dir;
-    QString path;
-    DatabaseSession session;
 };
 
 } // namespace NewTestsFixture
