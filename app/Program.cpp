@@ -11,6 +11,7 @@
 #include "data/StringTable.h"
 #include "masterdata/frmListen.h"
 #include "newtests/frmNeuePruefungen.h"
+#include "options/frmOptions.h"
 #include "statistics/frmAbfragen.h"
 
 #include <QApplication>
@@ -159,6 +160,11 @@ void Program::registerWindows()
                              [this] { synchronise(frmLumetra4::Mode::Serial); });
     m_mainWindow->setCommand(QStringLiteral("mnuEditSyncPCLumetra4IRDA"),
                              [this] { synchronise(frmLumetra4::Mode::Infrared); });
+    m_mainWindow->setCommand(QStringLiteral("mnuExtrasOptionen"), [this] {
+        frmOptions dialog(*m_mainWindow, m_locations, *m_ini, m_session);
+        dialog.exec();
+        if (dialog.endsProgram())
+            m_mainWindow->close(); });
     QObject::connect(m_mainWindow.get(), &frmMain::shutDown, m_mainWindow.get(),
                      [this] { m_session.close(); });
 }

@@ -32,6 +32,8 @@ public:
     static QString windowCaption(const QString &programFile);
 
     const Settings &settings() const { return m_settings; }
+    // The options dialog replaces the settings when it applies its changes.
+    void setSettings(const Settings &settings) { m_settings = settings; }
     Progress &progress() { return m_progress; }
     QAction *menuItem(const QString &name) const;
     QToolButton *toolButton(const QString &key) const;
