@@ -47,8 +47,12 @@ QVariant StatisticsGridModel::data(const QModelIndex &index, int role) const
     }
     if (role == Qt::DisplayRole) {
         const ColumnFormat format = formatOf(caption(index.column()));
+        const QVariant stored = QIdentityProxyModel::data(index, Qt::DisplayRole);
+        // A measured value keeps its number, so the grid shows it in the locale's format.
+        if (format == ColumnFormat::MissingValue && !GridText(format, stored).isEmpty())
+            return stored;
         if (format != ColumnFormat::None)
-            return GridText(format, QIdentityProxyModel::data(index, Qt::DisplayRole));
+            return GridText(format, stored);
     }
     return QIdentityProxyModel::data(index, role);
 }
