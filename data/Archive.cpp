@@ -13,6 +13,7 @@
 #include <QSqlQuery>
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -55,32 +56,53 @@ Archive::Result Archive::archiveTests(DatabaseSession &session, const QString &a
     Result result;
     if (!QDir().mkpath(QFileInfo(archiveFile).absolutePath()))
         fail(resString(26176).arg(archiveFile, resString(26180)));
+    if (QFileInfo::exists(archiveFile))
+        throw DatabaseError::make(DatabaseError::AlreadyExists, source,
+                                  resString(26177).arg(archiveFile));
+    // The archive is made and checked under a name of its own and gets its real name only
+    // when complete, so an interrupted run never leaves something that looks like an archive.
+    const QString partial = archiveFile + QStringLiteral(".part");
+    const auto discardPartial = [&partial] {
+        QFile::remove(partial);
+        QFile::remove(UserRoster::rosterFile(partial));
+    };
+    discardPartial(); // left over from an interrupted run
     // The working connection takes the write lock first, so no other program adds or removes
     // tests until they are deleted here; a second connection reads the copy meanwhile.
     Transaction hold(working);
     const int tests = count(working, QStringLiteral("Pruefungen"));
-    {
-        Database reader;
-        reader.open(Database::BuildConnectionString(working.filePath()));
-        reader.backupTo(archiveFile);
-    }
     try {
-        Database archive;
-        archive.open(Database::BuildConnectionString(archiveFile));
-        Transaction reduce(archive);
-        archive.execute(SqlDeleteKundenOhnePruefung());
-        archive.execute(SqlDropAuftraggeber());
-        archive.execute(SqlDropPruefer());
-        reduce.commit();
-        const QString problems = archive.integrityProblems();
-        result.tests = count(archive, QStringLiteral("Pruefungen"));
-        result.customers = count(archive, QStringLiteral("Kunden"));
-        if (!problems.isEmpty() || result.tests != tests)
-            fail(resString(26181).arg(archiveFile));
+        {
+            Database reader;
+            reader.open(Database::BuildConnectionString(working.filePath()));
+            reader.backupTo(partial);
+        }
+        {
+            Database archive;
+            archive.open(Database::BuildConnectionString(partial));
+            Transaction reduce(archive);
+            archive.execute(SqlDeleteKundenOhnePruefung());
+            archive.execute(SqlDropAuftraggeber());
+            archive.execute(SqlDropPruefer());
+            reduce.commit();
+            const QString problems = archive.integrityProblems();
+            result.tests = count(archive, QStringLiteral("Pruefungen"));
+            result.customers = count(archive, QStringLiteral("Kunden"));
+            if (!problems.isEmpty() || result.tests != tests)
+                fail(resString(26181).arg(archiveFile));
+        }
+        // link() refuses a name that appeared meanwhile: an archive is never overwritten.
+        if (::link(QFile::encodeName(partial).constData(),
+                   QFile::encodeName(archiveFile).constData())
+            != 0) {
+            throw DatabaseError::make(DatabaseError::AlreadyExists, source,
+                                      resString(26177).arg(archiveFile));
+        }
     } catch (const RuntimeErrorException &) {
-        QFile::remove(archiveFile); // an archive that failed its check is no archive
+        discardPartial();
         throw;
     }
+    discardPartial();
     working.execute(SqlDeletePruefungen());
     hold.commit();
     session.RequeryRecordsets();
