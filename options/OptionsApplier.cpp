@@ -70,12 +70,10 @@ void OptionsApplier::applyLogo(OptionsChoices &choices)
 
 void OptionsApplier::applyInfrared(OptionsChoices &choices, Settings &settings)
 {
-    if (choices.infrarotPath == settings.infrarotPath)
-        return;
-    if (!QFileInfo(choices.infrarotPath).isDir()) {
+    if (choices.infrarotPath != settings.infrarotPath
+        && !QFileInfo(choices.infrarotPath).isDir()) {
         m_questions.inform(resString(25631).arg(QDir::toNativeSeparators(choices.infrarotPath)));
         choices.infrarotPath = settings.infrarotPath;
-        return;
     }
     settings.infrarotPath = choices.infrarotPath;
     write(frmMain, QStringLiteral("InfrarotPath"), settings.infrarotPath);
@@ -117,7 +115,6 @@ void OptionsApplier::applyPort(OptionsChoices &choices, Settings &settings)
         m_questions.inform(resString(25640).arg(choices.portNr));
         choices.portAuto = settings.autoCommPort;
         choices.portNr = settings.commPort;
-        return;
     }
     settings.autoCommPort = choices.portAuto;
     settings.commPort = choices.portNr;

@@ -19,7 +19,8 @@ QList<Port> fromMask(quint8 mask)
     QList<Port> ports;
     for (qint16 number = 1; number <= 8; ++number) {
         if (contains(mask, number))
-            ports.append({number, QStringLiteral("COM%1 (%2)").arg(number).arg(devicePath(number))});
+            ports.append({number,
+                          QStringLiteral("COM%1 (%2)").arg(number).arg(devicePath(number))});
     }
     return ports;
 }

@@ -219,8 +219,8 @@ QWidget *frmOptions::createPortTab()
     arrows->setSpacing(0);
     arrows->addWidget(up);
     arrows->addWidget(down);
-    for (QWidget *widget : {static_cast<QWidget *>(FrameTimeOut), static_cast<QWidget *>(lblTimeOut),
-                            static_cast<QWidget *>(txtTimeOut), UpDownTimeOut})
+    const QList<QWidget *> withTip{FrameTimeOut, lblTimeOut, txtTimeOut, UpDownTimeOut};
+    for (QWidget *widget : withTip)
         widget->setToolTip(resString(25577));
     auto *timeOutRow = new QHBoxLayout(FrameTimeOut);
     timeOutRow->addWidget(lblTimeOut);
