@@ -8,6 +8,7 @@ LUMETRA4_PACKAGES=(
     build-essential cmake ninja-build ccache pkg-config python3
     qt6-base-dev libqt6sql6-sqlite libsqlite3-dev qt6-charts-dev qt6-svg-dev libgl-dev
     fonts-dejavu-core poppler-utils
+    libfreexl-dev libzip-dev libshp-dev mdbtools-dev
 )
 
 lumetra4_install_packages() {
