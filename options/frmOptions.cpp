@@ -82,6 +82,7 @@ frmOptions::frmOptions(frmMain &mainWindow, FileLocations &locations, IniFile &i
     setModal(true);
 
     SSTab1 = named(new QTabWidget, QStringLiteral("SSTab1"));
+    SSTab1->setUsesScrollButtons(false);
     SSTab1->addTab(createLogoTab(), resString(25560));
     SSTab1->addTab(createGraphicsTab(), resString(25562));
     SSTab1->addTab(createInfraredTab(), resString(25567));
@@ -207,6 +208,7 @@ QWidget *frmOptions::createPortTab()
     auto *lblTimeOut = named(new QLabel(resString(25578)), QStringLiteral("lblTimeOut"));
     txtTimeOut = named(new QLineEdit, QStringLiteral("txtTimeOut"));
     txtTimeOut->setMaxLength(5);
+    txtTimeOut->setMaximumWidth(txtTimeOut->fontMetrics().horizontalAdvance(u'0') * 10);
     auto *UpDownTimeOut = named(new QWidget, QStringLiteral("UpDownTimeOut"));
     auto *up = new QToolButton;
     auto *down = new QToolButton;
@@ -337,9 +339,11 @@ void frmOptions::fillPortList()
 
 void frmOptions::showLogo(const QString &file)
 {
-    QImageReader reader(file);
+    QImageReader reader;
+    if (!file.isEmpty())
+        reader.setFileName(file);
     QSize size = reader.size();
-    if (file.isEmpty() || !size.isValid()) {
+    if (!size.isValid()) {
         picLogo->clear();
         picLogo->hide();
         lblLogo->show();

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QImage>
 #include <QSqlQuery>
 #include <QString>
 
@@ -66,6 +67,19 @@ inline int holdOpenOnOtherComputer(const QString &databaseFile, const QByteArray
     lock.l_start = 0;
     lock.l_len = UserRoster::recordSize;
     return fcntl(fd, F_OFD_SETLK, &lock) == 0 ? fd : -1;
+}
+
+} // namespace OptionsFixture
+
+namespace OptionsFixture {
+
+// A picture twice as wide as high.
+inline QString writePng(const QString &file)
+{
+    QImage image(80, 40, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    image.save(file, "PNG");
+    return file;
 }
 
 } // namespace OptionsFixture
