@@ -102,7 +102,8 @@ private slots:
         QVERIFY(!ports->isEnabled()); // automatic port search is on
         QVERIFY(control<QRadioButton>(dialog.get(), "OptGrafikmodus0")->isChecked());
         QCOMPARE(control<QLineEdit>(dialog.get(), "txtTimeOut")->text(), QStringLiteral("3000"));
-        QCOMPARE(control<QLineEdit>(dialog.get(), "txtDATABASE")->text(), world.locations.dbFolder);
+        QCOMPARE(control<QLineEdit>(dialog.get(), "txtDATABASE")->text(),
+                 world.locations.dbFolder);
         QVERIFY(!control<QCheckBox>(dialog.get(), "CheckArchivLocation")->isChecked());
         QVERIFY(control<QPushButton>(dialog.get(), "cmdSystemsteuerung")->isHidden());
         QVERIFY(!control<QPushButton>(dialog.get(), "cmdÜbernehmen")->isEnabled());
@@ -259,7 +260,8 @@ private slots:
         const QString missing = world.home.filePath(QStringLiteral("missing"));
         type(dialog.get(), "txtDATABASE", missing);
         click(dialog.get(), "cmdÜbernehmen");
-        QCOMPARE(control<QLineEdit>(dialog.get(), "txtDATABASE")->text(), world.locations.dbFolder);
+        QCOMPARE(control<QLineEdit>(dialog.get(), "txtDATABASE")->text(),
+                 world.locations.dbFolder);
         QCOMPARE(world.locations.dbFolder, world.home.path());
         QVERIFY(boxes.questions.isEmpty());
         QCOMPARE(errors.messages.size(), 1);
