@@ -134,6 +134,7 @@ void Archive::RepairCompactDatabase(DatabaseSession &session, const QString &dbF
             fail(resString(26020) + u'\n' + problems);
         }
     }
+    QFile::remove(UserRoster::rosterFile(target)); // the check's connection has ended
     QFile::setPermissions(target, QFile::permissions(dbFile));
     session.close();
     // rename() replaces the file in one step: at every moment one complete database is there.

@@ -5,6 +5,7 @@
 #include "data/DatabaseSession.h"
 #include "data/RuntimeError.h"
 #include "data/StringTable.h"
+#include "data/UserRoster.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -149,6 +150,7 @@ private slots:
         Archive::RepairCompactDatabase(session, dbFile);
         QVERIFY(QFileInfo(dbFile).size() < before);
         QVERIFY(!QFile::exists(Archive::compactionTarget(dbFile)));
+        QVERIFY(!QFile::exists(UserRoster::rosterFile(Archive::compactionTarget(dbFile))));
         QCOMPARE(count(dbFile, QStringLiteral("SELECT count(*) FROM Pruefungen")), remaining);
         QCOMPARE(session.rsPruefungen->recordCount(), remaining);
         QCOMPARE(Archive::compactionTarget(QStringLiteral("/d/Lumetra4Desktop.db")),
