@@ -3,7 +3,9 @@
 #include "cli/Command.h"
 #include "cli/CustomersCommand.h"
 #include "cli/DbCommands.h"
+#include "cli/ImportCustomersCommand.h"
 #include "cli/ImportIrCommand.h"
+#include "cli/MigrateCommand.h"
 #include "cli/NewTestsCommands.h"
 #include "cli/ExportCommands.h"
 #include "cli/PrintCommands.h"
@@ -32,6 +34,9 @@ const Command commands[] = {
     {"sync", "read the instruments on the serial line into the database", runSyncCommand},
     {"import-ir", "import the test files of the infrared folder", runImportIrCommand},
     {"customers", "list the customers (--search, --format table|csv|json)", runCustomersCommand},
+    {"import-customers", "import customers from a text, workbook, Access or dBase file",
+     runImportCustomersCommand},
+    {"migrate", "add the records of a database of the Windows program", runMigrateCommand},
     {"archive", "move every test into a new archive database", runArchiveCommand},
     {"archives", "list the archive databases", runArchivesCommand},
     {"compact", "repair and compact the database", runCompactCommand},

@@ -1,7 +1,6 @@
 #include "masterdata/import/CustomerImport.h"
 
 #include "data/Database.h"
-#include "data/RuntimeError.h"
 #include "data/StringTable.h"
 
 #include <QRegularExpression>
@@ -9,8 +8,6 @@
 #include <QSqlQuery>
 
 namespace {
-
-constexpr int rowsPerCommit = 500;
 
 struct MappedColumn
 {
@@ -115,7 +112,6 @@ ImportCounts CustomerImport::run(const ImportTable &table, const std::function<b
                                      .arg(assignments.join(QStringLiteral(", "))));
 
     ImportCounts counts;
-    int pending = 0;
     m_database.beginTrans();
     try {
         for (const QStringList &row : table.rows) {
@@ -144,27 +140,16 @@ ImportCounts CustomerImport::run(const ImportTable &table, const std::function<b
                         update.run(values << *found);
                         ++counts.changed;
                     }
-                    ++pending;
                 }
-            }
-            if (pending >= rowsPerCommit) {
-                m_database.commitTrans();
-                m_database.beginTrans();
-                pending = 0;
             }
             if (afterRow && !afterRow())
                 break;
         }
         m_database.commitTrans();
     } catch (...) {
-        // What was written before the failure stays, as it would row by row.
-        if (m_database.inTransaction()) {
-            try {
-                m_database.commitTrans();
-            } catch (const RuntimeErrorException &) {
-                m_database.rollbackTrans();
-            }
-        }
+        // A failed import leaves the table as it was, so the counts never lie about it.
+        if (m_database.inTransaction())
+            m_database.rollbackTrans();
         throw;
     }
     return counts;

@@ -27,8 +27,8 @@ enum class UpdateMethod { Update, NoUpdate };
 // (empty source values empty the field) or, with NoUpdate, left alone and not added. Values
 // are cut to their column's size and always go in as bound parameters. Rows are written in
 // the source's order; the customers found or added are kept in memory, so the time per row
-// does not grow with the table. Work is committed every few hundred rows and when the import
-// ends, is cancelled or fails, so the rows processed before stay imported.
+// does not grow with the table. All rows go in one transaction: a cancelled import keeps the
+// rows processed up to the cancel; a failing one keeps none.
 class CustomerImport
 {
 public:
