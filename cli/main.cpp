@@ -1,6 +1,7 @@
 #include "cli/ArchiveCommands.h"
 #include "cli/BusCommand.h"
 #include "cli/Command.h"
+#include "cli/ConfigCommand.h"
 #include "cli/CustomersCommand.h"
 #include "cli/DbCommands.h"
 #include "cli/ImportCustomersCommand.h"
@@ -20,6 +21,7 @@ namespace {
 
 const Command commands[] = {
     {"strings", "print string-table texts by number", runStringsCommand},
+    {"config", "read or set the program's settings", runConfigCommand},
     {"init", "create the home folder and an empty database", runInitCommand},
     {"db-info", "database file, version, rows per table, users", runDbInfoCommand},
     {"template-check", "check a protocol template, render it to PDF", runTemplateCheckCommand},

@@ -1,4 +1,5 @@
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Runs the command line front end as a user would.
@@ -51,6 +52,33 @@ private slots:
             QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), output);
         else
             QVERIFY(!process.readAllStandardError().isEmpty());
+    }
+
+    void configReadsAndSetsWithTheDialogsChecks()
+    {
+        QTemporaryDir home;
+        const auto config = [&home](const QStringList &arguments, int *exitCode) {
+            QProcess process;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("LUMETRA4_HOME"), home.path());
+            process.setProcessEnvironment(env);
+            process.start(QStringLiteral(LUMETRA4_CLI), QStringList{"config"} + arguments);
+            process.waitForFinished(30000);
+            *exitCode = process.exitCode();
+            return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+        };
+        int exitCode = -1;
+        QCOMPARE(config({"TimeOut"}, &exitCode), QStringLiteral("TimeOut=3000"));
+        QCOMPARE(config({"timeout", "200"}, &exitCode), QStringLiteral("TimeOut=500"));
+        QCOMPARE(config({"TimeOut", "45000"}, &exitCode), QStringLiteral("TimeOut=30000"));
+        QCOMPARE(config({"TimeOut", "abc"}, &exitCode), QStringLiteral("TimeOut=3000"));
+        QCOMPARE(config({"AutoCommPort", "no"}, &exitCode), QStringLiteral("AutoCommPort=0"));
+        config({"CommPort", "9"}, &exitCode);
+        QCOMPARE(exitCode, 2);
+        config({"Archiv", home.filePath(QStringLiteral("missing"))}, &exitCode);
+        QCOMPARE(exitCode, 2);
+        QCOMPARE(config({"Archiv", ""}, &exitCode), QStringLiteral("Archiv="));
+        QVERIFY(config({}, &exitCode).contains(QStringLiteral("CommPort=0")));
     }
 
     void everyCommandAnswersHelp()

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QStringList>
+
+// lumetra4 config [KEY [VALUE]]: reads or sets the program's settings as the options dialog does.
+int runConfigCommand(const QStringList &arguments);
