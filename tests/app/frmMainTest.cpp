@@ -75,9 +75,9 @@ private slots:
             {"mnuHelpAbout", 521}, {"mnuPopListDruck", 528}, {"mnuPopProtokollDruck", 529},
             {"mnuPopPruefEinpflegenManuell", 530}, {"mnuPopPruefEinpflegenAutomatisch", 531},
             {"mnuPopExportListe", 532}, {"mnuPopExportProtokoll", 533}};
-        for (const char *language : {"de", "en"}) {
+        for (const QString &language : StringTable::languages()) {
             for (const auto &[item, string] : items)
-                QTest::addRow("%s %s", language, item) << language << item << string;
+                QTest::addRow("%s %s", qPrintable(language), item) << language << item << string;
         }
     }
     void menuCaptions()
