@@ -10,6 +10,7 @@
 #include "data/Schema.h"
 #include "data/StringTable.h"
 #include "masterdata/frmListen.h"
+#include "masterdata/import/ImportCommands.h"
 #include "newtests/frmNeuePruefungen.h"
 #include "options/frmOptions.h"
 #include "statistics/frmAbfragen.h"
@@ -152,6 +153,10 @@ void Program::registerWindows()
         return window; });
     m_mainWindow->setChildFactory(WindowKind::ArchiveStatistics, [this](frmMain &main) {
         return m_databaseCommands.openArchive(main); });
+    m_mainWindow->setCommand(QStringLiteral("mnuDateiImport"), [this] {
+        RunCustomerImportCommand(*m_mainWindow, m_session); });
+    m_mainWindow->setCommand(QStringLiteral("mnuDateiMigration"), [this] {
+        RunMigrationCommand(*m_mainWindow, m_session); });
     m_mainWindow->setCommand(QStringLiteral("mnuDateiArchivieren"),
                              [this] { m_databaseCommands.archive(); });
     m_mainWindow->setCommand(QStringLiteral("mnuDateiCompact"),

@@ -117,6 +117,7 @@ void frmMain::createMenus()
 {
     QMenu *mnuDatei = addMenu(nullptr, "mnuDatei", 501);
     addCommandItem(mnuDatei, "mnuDateiImport", 502, OnlyMain);
+    addCommandItem(mnuDatei, "mnuDateiMigration", 25330, OnlyMain);
     mnuDatei->addSeparator();
     addCommandItem(mnuDatei, "mnuDateiArchivieren", 522, OnlyMain);
     connect(addItem(mnuDatei, "mnuDateiArchivoeffnen", 523), &QAction::triggered, this,
