@@ -4,11 +4,15 @@
 #include "data/Schema.h"
 #include "data/StringTable.h"
 #include "simulator/FixtureReader.h"
+#include "simulator/InstrumentSimulator.h"
 #include "simulator/PseudoTerminalLine.h"
 #include "support/CapturingPresenter.h"
 #include "support/RecordingMessageBoxes.h"
 #include "sync/BusInstrumentMemory.h"
 #include "sync/BusInstrumentParameters.h"
+#include "sync/ImageMemory.h"
+#include "sync/MemoryDecoder.h"
+#include "sync/TestBuilder.h"
 #include "sync/SerialSynchronisation.h"
 #include "sync/TestStore.h"
 #include "sync/ui/frmLumetra4.h"
@@ -134,6 +138,88 @@ private slots:
         QCOMPARE(third.outcome, SerialSynchronisation::Outcome::Read);
         QCOMPARE(int(third.counts.stored + third.counts.skipped), 0);
         QCOMPARE(storedTests(), 40);
+    }
+
+    // Every test kind, both pressure units, with and without flow: what the run reads over the
+    // pseudo-terminal is exactly what the decoder makes of the instrument's memory image.
+    void roundTripOverThePseudoTerminal_data()
+    {
+        QTest::addColumn<int>("firmware");
+        QTest::newRow("firmware 2002") << 2002;
+        QTest::newRow("firmware 3000") << 3000;
+    }
+    void roundTripOverThePseudoTerminal()
+    {
+        QFETCH(int, firmware);
+        const QByteArray json = QStringLiteral(R"({"instruments": [{"fab": "063 01 00007",
+            "firmware": %1, "tests": [
+            {"kind": 0, "date": "2025-03-01T08:30:00", "endPressure": 0.022, "flow": 1.85,
+             "finding": 0, "customerNumber": 4711, "meterNumber": 12345678,
+             "pipeVolumeCode": 3, "measurementNumber": 1,
+             "pressureCurve": [22.0, 21.9, 21.8], "flowCurve": [1.8, 1.85, 1.9]},
+            {"kind": 1, "date": "2025-03-01T09:00:00", "startPressure": 0.101,
+             "endPressure": 0.1005, "finding": 1, "measurementNumber": 2,
+             "pressureCurve": [101.0, 100.8, 100.5]},
+            {"kind": 2, "date": "2025-03-01T09:30:00", "startPressure": 0.111,
+             "endPressure": 0.1108, "finding": 2, "measurementNumber": 3,
+             "pressureCurve": [111.0, 110.9, 110.8]},
+            {"kind": 3, "date": "2025-03-01T10:00:00", "startPressure": 0.023,
+             "endPressure": 0.0225, "finding": 0, "measurementNumber": 4,
+             "pressureCurve": [23.0, 22.8, 22.5]}]}]})").arg(firmware).toUtf8();
+        std::string error;
+        auto simulator = InstrumentSimulator::fromJson(json.toStdString(), &error);
+        QVERIFY2(simulator, error.c_str());
+        const uint32_t fab = simulator->fabNumbers().front();
+        MemoryImage image;
+        image.firmwareNumber = uint32_t(firmware);
+        const auto info = simulator->parameterValue(fab, 71);
+        QVERIFY(info && info->size() >= 4);
+        image.infoBlockAddress = uint32_t((*info)[0]) | uint32_t((*info)[1]) << 8
+                                 | uint32_t((*info)[2]) << 16 | uint32_t((*info)[3]) << 24;
+        image.memory = simulator->memory(fab, 2);
+        ImageMemory memory(image);
+        MemoryDecoder decoder(memory);
+        QVERIFY(decoder.ReadAll(image.firmwareNumber, image.infoBlockAddress));
+        QList<TestRecord> expected;
+        BuildTests(decoder.instrument(), QStringLiteral("063 01 00007"), expected);
+        QCOMPARE(expected.size(), 4);
+
+        QVERIFY(simulator->start());
+        qputenv("VLM_BUS_COM1", QByteArray::fromStdString(simulator->devicePath()));
+        BusInstrumentParameters parameters(*bus);
+        SerialSynchronisation run(*bus, parameters,
+                                  [this](uint32_t number) {
+                                      return std::make_unique<BusInstrumentMemory>(*bus, number);
+                                  },
+                                  onPort1());
+        QCOMPARE(run.connectAndRead(), SerialSynchronisation::Outcome::Read);
+        run.finish();
+        QCOMPARE(run.records(), expected);
+    }
+
+    void corruptBlockKeepsTheInstrumentsTests()
+    {
+        startLine(R"({"instruments": [{"fab": "063 01 00001", "tests": [
+            {"kind": 2, "date": "2025-03-01T08:30:00", "startPressure": 0.11,
+             "endPressure": 0.11, "finding": 0, "measurementNumber": 1},
+            {"kind": 2, "date": "2025-03-01T09:30:00", "startPressure": 0.11,
+             "endPressure": 0.11, "finding": 0, "measurementNumber": 2, "fault": "headerCrc"}]}]})");
+        BusInstrumentParameters parameters(*bus);
+        SerialSynchronisation run(*bus, parameters,
+                                  [this](uint32_t fab) {
+                                      return std::make_unique<BusInstrumentMemory>(*bus, fab);
+                                  },
+                                  onPort1(true));
+        QCOMPARE(run.connectAndRead(), SerialSynchronisation::Outcome::Read);
+        QCOMPARE(run.records().size(), 1); // the sound block
+        QVERIFY(StoreTests(session.dbConnection, run.records()));
+        const DeletionReport report = run.deleteReadTests();
+        run.finish();
+        QVERIFY(report.deleted.isEmpty());
+        QCOMPARE(report.notDeleted.size(), 1); // the user is told why
+        // The instrument still holds its tests: a second run finds the sound one again.
+        const Run again = synchronise();
+        QCOMPARE(again.counts.skipped, 1);
     }
 
     void otherDeviceTypesAreAttachedButNotRead()
