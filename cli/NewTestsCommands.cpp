@@ -8,6 +8,7 @@
 #include "data/ProgramDatabase.h"
 #include "data/Recordset.h"
 #include "data/Schema.h"
+#include "data/SelectLists.h"
 #include "newtests/AutomaticFiling.h"
 #include "newtests/NewTestsList.h"
 #include "statistics/ColumnFormat.h"
@@ -102,10 +103,26 @@ QString csvField(QString text)
     return text;
 }
 
-int listTests(const TestSelection &selection, const QString &format)
+// Opens an archive for reading its tests as the statistics window on an archive does.
+bool openArchive(DatabaseSession &session, const QString &file)
+{
+    try {
+        LoadColumnCaptions();
+        session.dbConnection.open(Database::BuildConnectionString(file));
+        Schema::upgrade(session.dbConnection);
+        OpenRecordset(session.rsPruefungenKunden, session.dbConnection, SqlPruefungenKunden(),
+                      LockType::ReadOnly);
+        return true;
+    } catch (const RuntimeErrorException &e) {
+        ErrorReport::ShowError(e.error());
+        return false;
+    }
+}
+
+int listTests(const TestSelection &selection, const QString &format, const QString &archive)
 {
     DatabaseSession session;
-    if (!openSession(session))
+    if (archive.isEmpty() ? !openSession(session) : !openArchive(session, archive))
         return 1;
     const QString problem = selection.criteria().problem() ? resString(selection.criteria().problem())
                                                            : QString();
@@ -183,17 +200,22 @@ int runTestsCommand(const QStringList &arguments)
         return listNewTests();
     const QString help = QStringLiteral(
         "Usage: lumetra4 tests --new\n"
-        "       lumetra4 tests [criteria] [--format table|csv|json]\n"
+        "       lumetra4 tests [--archive FILE] [criteria] [--format table|csv|json]\n"
         "The first lists the new tests as the new tests window does; the second the tests\n"
         "that match the criteria of the statistics window, with its texts (csv: semicolons;\n"
-        "json: each test's id and stored values).\n");
+        "json: each test's id and stored values); --archive reads an archive database.\n");
     TestSelection selection;
     QString format = QStringLiteral("table");
+    QString archive;
     for (int i = 0; i < arguments.size(); ++i) {
         QString error;
         if (selection.take(arguments, i, &error)) {
             if (!error.isEmpty())
                 return usageError(error + QStringLiteral("; see --help"));
+            continue;
+        }
+        if (arguments[i] == QLatin1String("--archive") && i + 1 < arguments.size()) {
+            archive = arguments[++i];
             continue;
         }
         if (arguments[i] == QLatin1String("--format") && i + 1 < arguments.size()
@@ -203,7 +225,7 @@ int runTestsCommand(const QStringList &arguments)
         }
         return usage(arguments, help + TestSelection::criteriaHelp());
     }
-    return listTests(selection, format);
+    return listTests(selection, format, archive);
 }
 
 int runFileCommand(const QStringList &arguments)

@@ -96,6 +96,13 @@ private slots:
         QCOMPARE(found[0].toObject().value("values").toObject().value("Kunden-Nr").toString(),
                  QStringLiteral("42"));
         QVERIFY(run(db, {"tests", "--new", "--customer", "12*"}, 0).contains(u'1' + QStringLiteral(" test(s)")));
+
+        // An archive is read with the same criteria.
+        const QString archive = db.dir.filePath(QStringLiteral("archiv.db"));
+        run(db, {"archive", "--force-with-new-tests", "--to", archive}, 0);
+        QVERIFY(run(db, {"tests", "--filed"}, 0).contains(QStringLiteral("0 test(s)")));
+        QVERIFY(run(db, {"tests", "--archive", archive, "--filed"}, 0)
+                    .contains(QStringLiteral("1 test(s)")));
     }
 
     void refusesWrongArguments_data()
