@@ -11,6 +11,7 @@
 #include "data/DatabaseError.h"
 #include "data/FileLocations.h"
 #include "data/ErrorReport.h"
+#include "data/FormPosition.h"
 #include "data/Localisation.h"
 #include "data/Recordset.h"
 #include "data/RecordsetHelpers.h"
@@ -239,6 +240,45 @@ frmAbfragen::frmAbfragen(Database &connection, WindowKind mode, IniFile &ini,
     // The window always opens on the new tests.
     formLoaded = true;
     cbbKunden->setCurrentIndex(1);
+    restoreColumnLayout();
+}
+
+// Column widths and order as the user left them, one number per column of the tests list.
+void frmAbfragen::restoreColumnLayout()
+{
+    QHeaderView *header = DataGrid2->horizontalHeader();
+    const QStringList widths =
+        ReadIniValue(m_ini, objectName(), QStringLiteral("ColumnWidths"), {}).split(u',');
+    const QStringList order =
+        ReadIniValue(m_ini, objectName(), QStringLiteral("ColumnOrder"), {}).split(u',');
+    if (widths.size() == header->count()) {
+        for (int column = 0; column < header->count(); ++column) {
+            const int width = widths[column].toInt();
+            if (width > 0)
+                header->resizeSection(column, width);
+        }
+    }
+    if (order.size() == header->count()) {
+        for (int visual = 0; visual < header->count(); ++visual) {
+            bool ok = false;
+            const int logical = order[visual].toInt(&ok);
+            if (ok && logical >= 0 && logical < header->count())
+                header->moveSection(header->visualIndex(logical), visual);
+        }
+    }
+}
+
+void frmAbfragen::saveColumnLayout()
+{
+    const QHeaderView *header = DataGrid2->horizontalHeader();
+    QStringList widths;
+    QStringList order;
+    for (int column = 0; column < header->count(); ++column) {
+        widths << QString::number(header->sectionSize(column));
+        order << QString::number(header->logicalIndex(column));
+    }
+    WriteIniValue(m_ini, objectName(), QStringLiteral("ColumnWidths"), widths.join(u','));
+    WriteIniValue(m_ini, objectName(), QStringLiteral("ColumnOrder"), order.join(u','));
 }
 
 frmAbfragen::~frmAbfragen()
@@ -411,6 +451,7 @@ void frmAbfragen::closeEvent(QCloseEvent *event)
 {
     m_main.HideToolbar();
     SaveFormPosition(m_ini, this);
+    saveColumnLayout();
     formLoaded = false;
     ChildWindow::closeEvent(event);
 }

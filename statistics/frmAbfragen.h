@@ -82,6 +82,8 @@ protected:
 
 private:
     QString logoFile() const;
+    void restoreColumnLayout();
+    void saveColumnLayout();
     QString chooseExportFile();
     ExportCriteria exportCriteria() const;
     ExportGrid exportGrid() const;

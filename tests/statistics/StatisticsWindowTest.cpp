@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -432,6 +433,27 @@ private slots:
         const QByteArray bytes = protocolFile.readAll();
         QVERIFY(bytes.contains("4712"));
         QVERIFY(!bytes.contains("4711;"));
+    }
+
+    void columnWidthsAndOrderAreKept()
+    {
+        FixtureDb db;
+        fill(db);
+        int width = 0;
+        int firstLogical = -1;
+        {
+            Windows w(db);
+            QHeaderView *header = w.window->grid()->horizontalHeader();
+            header->moveSection(header->count() - 1, 0);
+            firstLogical = header->logicalIndex(0);
+            header->resizeSection(firstLogical, 222);
+            width = header->sectionSize(firstLogical);
+            w.window->close();
+        }
+        Windows again(db);
+        QHeaderView *header = again.window->grid()->horizontalHeader();
+        QCOMPARE(header->logicalIndex(0), firstLogical);
+        QCOMPARE(header->sectionSize(firstLogical), width);
     }
 
     void customerNumberSearch()
