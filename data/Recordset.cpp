@@ -214,6 +214,10 @@ void Recordset::rebuildView()
         if (d.isVisible(row) && (!m_filter || m_filter->matches(RowAccess(d, row))))
             m_view.push_back(row);
     }
+    if (!m_sortKeys.empty() && sortByPreparedKeys()) {
+        m_position = m_view.empty() ? -1 : 0;
+        return;
+    }
     if (!m_sortKeys.empty()) {
         std::stable_sort(m_view.begin(), m_view.end(), [&](int a, int b) {
             for (const auto &[fieldIndex, descending] : m_sortKeys) {
@@ -230,6 +234,59 @@ void Recordset::rebuildView()
         });
     }
     m_position = m_view.empty() ? -1 : 0;
+}
+
+// A sort by one column of a long list, with the column's values prepared once instead of at
+// every comparison: numbers as numbers, texts folded to one case. Returns false where that
+// does not apply (several sort columns, long texts read on demand, rows being edited).
+bool Recordset::sortByPreparedKeys()
+{
+    RecordsetData &d = *m_data;
+    const auto [fieldIndex, descending] = m_sortKeys.front();
+    const RecordsetField &field = d.fields.at(fieldIndex);
+    if (m_sortKeys.size() != 1 || field.lazy)
+        return false;
+    struct Key
+    {
+        bool null = true;
+        double number = 0;
+        QString text;
+    };
+    const bool numeric = field.type == RecordsetField::Type::Integer
+                         || field.type == RecordsetField::Type::Real
+                         || field.type == RecordsetField::Type::Bool;
+    std::vector<Key> keys(d.rows.size());
+    for (int row : m_view) {
+        const RecordsetData::Row &r = d.rows[size_t(row)];
+        if (!r.edited.isEmpty())
+            return false;
+        const QVariant &value = r.values.at(fieldIndex);
+        Key &key = keys[size_t(row)];
+        key.null = value.isNull();
+        if (key.null)
+            continue;
+        if (numeric)
+            key.number = value.toDouble();
+        else if (field.type == RecordsetField::Type::DateTime)
+            key.text = value.toString();
+        else if (value.typeId() == QMetaType::QString)
+            key.text = value.toString().toCaseFolded();
+        else
+            return false; // numbers in a column of no declared type compare as numbers
+    }
+    std::stable_sort(m_view.begin(), m_view.end(), [&](int a, int b) {
+        const Key &x = keys[size_t(a)];
+        const Key &y = keys[size_t(b)];
+        int order;
+        if (x.null || y.null)
+            order = int(y.null) - int(x.null);
+        else if (numeric)
+            order = x.number < y.number ? -1 : x.number > y.number ? 1 : 0;
+        else
+            order = x.text.compare(y.text);
+        return descending ? order > 0 : order < 0;
+    });
+    return true;
 }
 
 void Recordset::rowRemoved(int row)

@@ -103,6 +103,7 @@ private:
     explicit Recordset(std::shared_ptr<RecordsetData> data);
     void attach();
     void rebuildView();
+    bool sortByPreparedKeys();
     void rowRemoved(int row);
     void finishEditBeforeMove();
     int currentRow() const;
