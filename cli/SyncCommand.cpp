@@ -10,6 +10,7 @@
 #include "data/StringTable.h"
 #include "sync/BusInstrumentMemory.h"
 #include "sync/BusInstrumentParameters.h"
+#include "sync/SerialPortDiagnosis.h"
 #include "sync/SerialSynchronisation.h"
 #include "sync/TestStore.h"
 #include "sync/VlmMemLibrary.h"
@@ -98,7 +99,7 @@ int runSyncCommand(const QStringList &arguments)
         }
         switch (outcome) {
         case Outcome::PortUnavailable:
-            printError(resString(27008) + QString::number(run.port()) + resString(27009));
+            printError(portUnavailableText(run.port()));
             return 1;
         case Outcome::StartFailed:
             printError(QStringLiteral("ErrorCode: %1\n").arg(run.startCode()) + run.errorText());

@@ -9,6 +9,7 @@
 #include "sync/BusInstrumentMemory.h"
 #include "sync/BusInstrumentParameters.h"
 #include "sync/InfraredImport.h"
+#include "sync/SerialPortDiagnosis.h"
 #include "sync/SerialSynchronisation.h"
 #include "sync/TestStore.h"
 #include "sync/VlmMemLibrary.h"
@@ -157,7 +158,7 @@ void frmLumetra4::showOutcome(int outcome, SerialSynchronisation &run)
     switch (Outcome(outcome)) {
     case Outcome::PortUnavailable:
         hide();
-        showCritical(this, resString(27008) + QString::number(run.port()) + resString(27009));
+        showCritical(this, portUnavailableText(run.port()));
         break;
     case Outcome::StartFailed:
         hide();
