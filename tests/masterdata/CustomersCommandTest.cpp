@@ -3,8 +3,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTest>
+
+#include "support/CliRun.h"
 
 using namespace NewTestsFixture;
 
@@ -12,26 +13,11 @@ class CustomersCommandTest : public QObject
 {
     Q_OBJECT
 
-    struct Result
-    {
-        int exitCode = -1;
-        QString out;
-        QString err;
-    };
+    using Result = CliResult;
 
     static Result run(FixtureDb &db, const QStringList &arguments)
     {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("LUMETRA4_HOME"), db.dir.path());
-        environment.insert(QStringLiteral("LUMETRA4_LANG"), QStringLiteral("de"));
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(LUMETRA4_CLI),
-                      QStringList{QStringLiteral("customers")} + arguments);
-        if (!process.waitForFinished(60000))
-            qFatal("lumetra4 did not finish");
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        return runCli(db.dir.path(), QStringList{QStringLiteral("customers")} + arguments);
     }
 
     static void fill(FixtureDb &db)

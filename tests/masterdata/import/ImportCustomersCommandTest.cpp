@@ -2,8 +2,9 @@
 
 #include "newtests/NewTestsFixture.h"
 
-#include <QProcess>
 #include <QTest>
+
+#include "support/CliRun.h"
 
 using namespace ImportFixtures;
 using NewTestsFixture::FixtureDb;
@@ -13,26 +14,11 @@ class ImportCustomersCommandTest : public QObject
 {
     Q_OBJECT
 
-    struct Result
-    {
-        int exitCode = -1;
-        QString out;
-        QString err;
-    };
+    using Result = CliResult;
 
     static Result run(FixtureDb &db, const QStringList &arguments)
     {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("LUMETRA4_HOME"), db.dir.path());
-        environment.insert(QStringLiteral("LUMETRA4_LANG"), QStringLiteral("de"));
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(LUMETRA4_CLI),
-                      QStringList{QStringLiteral("import-customers")} + arguments);
-        if (!process.waitForFinished(60000))
-            qFatal("lumetra4 did not finish");
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        return runCli(db.dir.path(), QStringList{QStringLiteral("import-customers")} + arguments);
     }
 
     static QString csvFile(FixtureDb &db)
