@@ -164,13 +164,23 @@ bool MemoryDecoder::headerLayoutValid(const DecodedBlock &block) const
     return true;
 }
 
+DecodedBlock *MemoryDecoder::blockOfStep(int k, bool *result)
+{
+    if (stopped()) {
+        *result = false;
+        return nullptr;
+    }
+    *result = true; // a block that is not there leaves nothing to do
+    return k >= 0 && k < m_instrument.blocks.size() ? &m_instrument.blocks[k] : nullptr;
+}
+
 bool MemoryDecoder::ReadBlock(int k)
 {
-    if (stopped())
-        return false;
-    if (k < 0 || k >= m_instrument.blocks.size())
-        return true;
-    DecodedBlock &block = m_instrument.blocks[k];
+    bool result = true;
+    DecodedBlock *step = blockOfStep(k, &result);
+    if (!step)
+        return result;
+    DecodedBlock &block = *step;
     if (!block.blockValid)
         return true;
     const uint8_t *bytes = bytesOf(block.bytes);
@@ -200,11 +210,11 @@ bool MemoryDecoder::ReadBlock(int k)
 
 bool MemoryDecoder::ReadSeriesTable(int k)
 {
-    if (stopped())
-        return false;
-    if (k < 0 || k >= m_instrument.blocks.size())
-        return true;
-    DecodedBlock &block = m_instrument.blocks[k];
+    bool result = true;
+    DecodedBlock *step = blockOfStep(k, &result);
+    if (!step)
+        return result;
+    DecodedBlock &block = *step;
     if (!block.blockValid)
         return true;
     for (int s = 0; s < block.header.seriesCount; ++s) {
@@ -236,11 +246,11 @@ bool MemoryDecoder::samplesValid(const DecodedBlock &block) const
 
 bool MemoryDecoder::ReadEvents(int k)
 {
-    if (stopped())
-        return false;
-    if (k < 0 || k >= m_instrument.blocks.size())
-        return true;
-    DecodedBlock &block = m_instrument.blocks[k];
+    bool result = true;
+    DecodedBlock *step = blockOfStep(k, &result);
+    if (!step)
+        return result;
+    DecodedBlock &block = *step;
     block.eventCount = 0;
     block.events = {};
     if (!block.blockValid || block.header.eventsStart == block.header.eventsEnd)

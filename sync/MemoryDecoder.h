@@ -47,6 +47,8 @@ public:
 
 private:
     bool stopped() const { return m_stopRequested && m_stopRequested(); }
+    // The block of a per-block step, or nullptr when the step ends at once with *result.
+    DecodedBlock *blockOfStep(int k, bool *result);
     bool read(uint32_t address, uint32_t length, QByteArray &data);
     bool infoLayoutValid() const;
     bool headerLayoutValid(const DecodedBlock &block) const;
