@@ -1,3 +1,4 @@
+#include "app/DisplayStartGuard.h"
 #include "app/MessageBoxPresenter.h"
 #include "app/Program.h"
 #include "app/frmMain.h"
@@ -6,9 +7,13 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <optional>
+
 int main(int argc, char *argv[])
 {
+    std::optional<DisplayStartGuard> displayGuard(std::in_place);
     QApplication app(argc, argv);
+    displayGuard.reset();
     QApplication::setApplicationName(QLatin1String(FileLocations::programName));
     QApplication::setApplicationDisplayName(QStringLiteral("Lumetra 4 Desktop"));
     QApplication::setApplicationVersion(QStringLiteral(LUMETRA4_VERSION));

@@ -1,6 +1,7 @@
 #include "data/StringTable.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <memory>
 
 namespace {
@@ -122,23 +123,35 @@ int StringTable::languageNo() const
 QHash<int, QString> StringTable::parse(const QByteArray &content, QStringList *errors)
 {
     QHash<int, QString> texts;
-    const QString all = QString::fromUtf8(content);
+    const auto complain = [errors](int lineNo, const QString &what) {
+        if (errors)
+            *errors << QStringLiteral("line %1: %2").arg(lineNo).arg(what);
+    };
     int lineNo = 0;
-    for (QStringView line : QStringView(all).split(u'\n')) {
+    for (QByteArray bytes : content.split('\n')) {
         ++lineNo;
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        if (line.isEmpty())
+        if (bytes.endsWith('\r'))
+            bytes.chop(1);
+        if (bytes.isEmpty())
             continue;
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString line = utf8(bytes);
+        if (utf8.hasError()) {
+            complain(lineNo, QStringLiteral("not valid UTF-8"));
+            continue;
+        }
         const qsizetype tab = line.indexOf(u'\t');
         bool ok = false;
         const int number = tab > 0 ? line.left(tab).toInt(&ok) : 0;
         if (!ok) {
-            if (errors)
-                *errors << QStringLiteral("line %1: %2").arg(lineNo).arg(line.toString());
+            complain(lineNo, QStringLiteral("not \"number<TAB>text\": ") + line);
             continue;
         }
-        texts.insert(number, unescape(line.mid(tab + 1)));
+        if (texts.contains(number)) {
+            complain(lineNo, QStringLiteral("number %1 appears twice").arg(number));
+            continue;
+        }
+        texts.insert(number, unescape(QStringView(line).mid(tab + 1)));
     }
     return texts;
 }

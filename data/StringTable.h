@@ -36,7 +36,8 @@ public:
     // Entry 5: 1 German, 2 English, 4 Italian, ... 9 Czech.
     int languageNo() const;
 
-    // Parses a table file; malformed lines are skipped and listed in errors.
+    // Parses a table file; a malformed line, a line that is not UTF-8 and a number given twice
+    // are skipped (the first entry of a number counts) and listed in errors by line number.
     static QHash<int, QString> parse(const QByteArray &content, QStringList *errors = nullptr);
     static QString resourcePath(const QString &language);
 
