@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Writes the protocol templates (*.vts) of every test kind and rule set in German (1) and
-English (2) into this folder. The templates are plain files that may be edited by hand
-afterwards; this script keeps their common layout in one place. Run: python3 make_templates.py
+"""Writes the protocol templates (*.vts) of every test kind and rule set in every language into
+this folder: German (1), English (2, also British English), Italian (4), Polish (5), Hungarian
+(6), Slovenian (7), Croatian (8) and Czech (9). The templates are plain files that may be edited
+by hand afterwards; this script keeps their common layout in one place.
+Run: python3 make_templates.py
 """
 import os
 from xml.sax.saxutils import escape
@@ -97,6 +99,291 @@ TEXT = {
             "the test time.",
             "Test of the pressure regulator: flowing pressure, static pressure and response "
             "pressure of the safety shut-off valve; --- means: not measured."]),
+    4: dict(  # Italian
+        title="Rapporto di prova", date="Data prova:", instrument="Strumento:",
+        customer_block="Cliente e impianto", customer="Cliente:", customer_no="Codice cliente:",
+        meter="N. contatore:", street="Via:", meter_old="N. cont. prec.:", town="Località:",
+        client="Committente:", values="Valori misurati", result="Risultato",
+        finding="Esito della prova:", remark="Note:", curves="Andamento di pressione e portata",
+        pressure_curve="Andamento della pressione", inspector_block="Verificatore",
+        inspector="Verificatore:", sign_inspector="Luogo, data, firma del verificatore",
+        sign_customer="Firma del cliente o del gestore",
+        closing="I valori sono stati rilevati con lo strumento indicato e riportati senza "
+                "modifiche.",
+        footer="Creato con Lumetra 4 Desktop · Velmora Messtechnik",
+        p_start="Pressione iniziale:", p_end="Pressione finale:", leak="Portata di perdita:",
+        flow="Portata:", volume="Volume della tubazione:", ref="Pressione di riferimento:",
+        leak_ref="Perdita a pressione di rif.:", flowing="Pressione dinamica:",
+        static="Pressione statica:", sav="Intervento VBS:", zero="Pressione di chiusura:",
+        gm="Dispositivo mancanza gas:",
+        kinds=["Prova di idoneità all'uso di un impianto gas a bassa pressione",
+               "Prova di carico di una tubazione gas", "Prova di tenuta di una tubazione gas",
+               "Prova del regolatore di pressione gas"],
+        rules={"old": "Normativa: DVGW-TRGI 1986/1996",
+               "current": "Normativa: DVGW-TRGI 2008",
+               "G5952": "Misura della portata di perdita con il metodo G5952",
+               "VP952": "Misura della portata di perdita con il metodo VP952"},
+        findings=[
+            {0: "idoneo all'uso (OK)", 1: "idoneo all'uso con riserva (OK con riserva)",
+             2: "non idoneo all'uso (Non OK)", 3: "Misura interrotta",
+             4: "Misura interrotta – valori non stabili"},
+            {0: "superata (OK)", 1: "superata con riserva (OK con riserva)",
+             2: "non superata (Non OK)", 3: "Misura interrotta",
+             4: "Misura interrotta – valori non stabili"},
+            {0: "a tenuta (OK)", 1: "a tenuta con riserva (OK con riserva)",
+             2: "non a tenuta (Non OK)", 3: "Misura interrotta",
+             4: "Misura interrotta – valori non stabili"},
+            {0: "conforme (OK)", 1: "conforme con riserva (OK con riserva)",
+             2: "non conforme (Non OK)", 3: "Misura interrotta",
+             4: "Misura interrotta – valori non stabili"}],
+        zero_map={0: "OK", 2: "Non OK", 3: "non applicabile"},
+        gm_map={0: "OK", 2: "Non OK", 3: "assente"},
+        notes=[
+            "Classificazione in base alla portata di perdita: fino a 1 l/h pienamente idoneo "
+            "all'uso; oltre 1 e sotto 5 l/h idoneità ridotta, eliminare la perdita entro quattro "
+            "settimane; da 5 l/h non idoneo all'uso, mettere subito fuori servizio l'impianto.",
+            "Prova di carico con aria o gas inerte; pressione di prova almeno 1 bar, nessun calo "
+            "di pressione durante il tempo di prova.",
+            "Prova di tenuta con aria o gas inerte a 150 mbar; la pressione non deve diminuire "
+            "durante il tempo di prova.",
+            "Prova del regolatore di pressione: pressione dinamica, pressione statica e pressione "
+            "di intervento della valvola di blocco di sicurezza (VBS); --- significa: non "
+            "misurato."]),
+    5: dict(  # Polish
+        title="Protokół z próby", date="Data próby:", instrument="Przyrząd:",
+        customer_block="Klient i instalacja", customer="Klient:", customer_no="Nr klienta:",
+        meter="Nr gazomierza:", street="Ulica:", meter_old="Poprz. gazomierz:",
+        town="Miejscowość:", client="Zleceniodawca:", values="Wartości zmierzone",
+        result="Wynik", finding="Wynik próby:", remark="Uwagi:",
+        curves="Przebieg ciśnienia i przepływu", pressure_curve="Przebieg ciśnienia",
+        inspector_block="Kontroler", inspector="Kontroler:",
+        sign_inspector="Miejscowość, data, podpis kontrolera",
+        sign_customer="Podpis klienta lub użytkownika",
+        closing="Wartości zmierzono podanym przyrządem i przejęto bez zmian.",
+        footer="Utworzono w Lumetra 4 Desktop · Velmora Messtechnik",
+        p_start="Ciśnienie początkowe:", p_end="Ciśnienie końcowe:", leak="Wielkość wycieku:",
+        flow="Przepływ:", volume="Objętość instalacji:", ref="Ciśnienie odniesienia:",
+        leak_ref="Wyciek przy ciśn. odniesienia:", flowing="Ciśnienie dynamiczne:",
+        static="Ciśnienie statyczne:", sav="Zadziałanie zaworu odc.:",
+        zero="Ciśnienie zamknięcia:", gm="Zabezp. przed brakiem gazu:",
+        kinds=["Próba zdatności do użytkowania niskoprężnej instalacji gazowej",
+               "Próba obciążeniowa przewodu gazowego", "Próba szczelności przewodu gazowego",
+               "Próba reduktora ciśnienia gazu"],
+        rules={"old": "Przepisy: DVGW-TRGI 1986/1996", "current": "Przepisy: DVGW-TRGI 2008",
+               "G5952": "Pomiar wielkości wycieku metodą G5952",
+               "VP952": "Pomiar wielkości wycieku metodą VP952"},
+        findings=[
+            {0: "zdatna do użytkowania (OK)",
+             1: "warunkowo zdatna do użytkowania (Warunkowo OK)",
+             2: "niezdatna do użytkowania (Nie OK)", 3: "Pomiar przerwany",
+             4: "Pomiar przerwany – wartości niestabilne"},
+            {0: "wynik pozytywny (OK)", 1: "wynik warunkowo pozytywny (Warunkowo OK)",
+             2: "wynik negatywny (Nie OK)", 3: "Pomiar przerwany",
+             4: "Pomiar przerwany – wartości niestabilne"},
+            {0: "szczelny (OK)", 1: "warunkowo szczelny (Warunkowo OK)",
+             2: "nieszczelny (Nie OK)", 3: "Pomiar przerwany",
+             4: "Pomiar przerwany – wartości niestabilne"},
+            {0: "sprawny (OK)", 1: "warunkowo sprawny (Warunkowo OK)", 2: "niesprawny (Nie OK)",
+             3: "Pomiar przerwany", 4: "Pomiar przerwany – wartości niestabilne"}],
+        zero_map={0: "OK", 2: "Nie OK", 3: "nie dotyczy"},
+        gm_map={0: "OK", 2: "Nie OK", 3: "brak"},
+        notes=[
+            "Klasyfikacja według wielkości wycieku: do 1 l/h pełna zdatność do użytkowania; "
+            "powyżej 1 i poniżej 5 l/h ograniczona zdatność, uszczelnić w ciągu czterech tygodni; "
+            "od 5 l/h brak zdatności, instalację natychmiast wyłączyć z użytkowania.",
+            "Próba obciążeniowa powietrzem lub gazem obojętnym; ciśnienie próbne co najmniej "
+            "1 bar, bez spadku ciśnienia w czasie próby.",
+            "Próba szczelności powietrzem lub gazem obojętnym przy 150 mbar; ciśnienie nie może "
+            "spaść w czasie próby.",
+            "Próba reduktora ciśnienia: ciśnienie dynamiczne, ciśnienie statyczne i ciśnienie "
+            "zadziałania zaworu odcinającego bezpieczeństwa; --- oznacza: nie zmierzono."]),
+    6: dict(  # Hungarian
+        title="Vizsgálati jegyzőkönyv", date="Vizsgálat ideje:", instrument="Mérőműszer:",
+        customer_block="Ügyfél és berendezés", customer="Ügyfél:", customer_no="Ügyfélszám:",
+        meter="Gázmérőszám:", street="Utca:", meter_old="Régi gázmérőszám:",
+        town="Település:", client="Megrendelő:", values="Mért értékek", result="Eredmény",
+        finding="A vizsgálat eredménye:", remark="Megjegyzés:",
+        curves="Nyomás- és átfolyásgörbe", pressure_curve="Nyomásgörbe",
+        inspector_block="Ellenőr", inspector="Ellenőr:",
+        sign_inspector="Hely, dátum, az ellenőr aláírása",
+        sign_customer="Az ügyfél vagy az üzemeltető aláírása",
+        closing="A mért értékeket a megnevezett mérőműszerrel vettük fel, és változtatás "
+                "nélkül vettük át.",
+        footer="Készült a Lumetra 4 Desktop programmal · Velmora Messtechnik",
+        p_start="Kezdeti próbanyomás:", p_end="Végső próbanyomás:",
+        leak="Szivárgási mennyiség:", flow="Átfolyás:", volume="Vezetéktérfogat:",
+        ref="Referencianyomás:", leak_ref="Szivárgás referencianyomáson:",
+        flowing="Áramlási nyomás:", static="Nyugalmi nyomás:",
+        sav="Gyorszár kioldónyomása:", zero="Zárónyomás:", gm="Gázhiány-biztosító:",
+        kinds=["Kisnyomású gázberendezés használhatósági vizsgálata",
+               "Gázvezeték terheléses próbája", "Gázvezeték tömörségi próbája",
+               "Gáznyomás-szabályozó vizsgálata"],
+        rules={"old": "Szabályzat: DVGW-TRGI 1986/1996",
+               "current": "Szabályzat: DVGW-TRGI 2008",
+               "G5952": "Szivárgási mennyiség mérése a G5952 eljárással",
+               "VP952": "Szivárgási mennyiség mérése a VP952 eljárással"},
+        findings=[
+            {0: "használható (OK)", 1: "feltételesen használható (Feltételesen OK)",
+             2: "nem használható (Nem OK)", 3: "Mérés megszakítva",
+             4: "Mérés megszakítva – az értékek nem stabilak"},
+            {0: "megfelelt (OK)", 1: "feltételesen megfelelt (Feltételesen OK)",
+             2: "nem felelt meg (Nem OK)", 3: "Mérés megszakítva",
+             4: "Mérés megszakítva – az értékek nem stabilak"},
+            {0: "tömör (OK)", 1: "feltételesen tömör (Feltételesen OK)",
+             2: "nem tömör (Nem OK)", 3: "Mérés megszakítva",
+             4: "Mérés megszakítva – az értékek nem stabilak"},
+            {0: "megfelelő (OK)", 1: "feltételesen megfelelő (Feltételesen OK)",
+             2: "nem megfelelő (Nem OK)", 3: "Mérés megszakítva",
+             4: "Mérés megszakítva – az értékek nem stabilak"}],
+        zero_map={0: "OK", 2: "Nem OK", 3: "nem értelmezhető"},
+        gm_map={0: "OK", 2: "Nem OK", 3: "hiányzik"},
+        notes=[
+            "Besorolás a szivárgási mennyiség szerint: 1 l/h-ig korlátozás nélkül használható; "
+            "1 l/h felett és 5 l/h alatt korlátozottan használható, négy héten belül tömíteni "
+            "kell; 5 l/h-tól nem használható, a berendezést azonnal üzemen kívül kell helyezni.",
+            "Terheléses próba levegővel vagy inert gázzal; a próbanyomás legalább 1 bar, a "
+            "próbaidő alatt nyomáscsökkenés nem lehet.",
+            "Tömörségi próba levegővel vagy inert gázzal 150 mbar nyomáson; a nyomás a próbaidő "
+            "alatt nem csökkenhet.",
+            "A nyomásszabályozó vizsgálata: áramlási nyomás, nyugalmi nyomás és a biztonsági "
+            "gyorszár kioldónyomása; a --- jelentése: nem mért."]),
+    7: dict(  # Slovenian
+        title="Zapisnik o preizkusu", date="Datum preizkusa:", instrument="Merilnik:",
+        customer_block="Stranka in napeljava", customer="Stranka:", customer_no="Št. stranke:",
+        meter="Št. plinomera:", street="Ulica:", meter_old="Stari plinomer:", town="Kraj:",
+        client="Naročnik:", values="Izmerjene vrednosti", result="Rezultat",
+        finding="Ugotovitev preizkusa:", remark="Opomba:", curves="Potek tlaka in pretoka",
+        pressure_curve="Potek tlaka", inspector_block="Preizkuševalec",
+        inspector="Preizkuševalec:", sign_inspector="Kraj, datum, podpis preizkuševalca",
+        sign_customer="Podpis stranke oziroma upravljavca",
+        closing="Vrednosti so bile izmerjene z navedenim merilnikom in prevzete nespremenjene.",
+        footer="Izdelano z Lumetra 4 Desktop · Velmora Messtechnik",
+        p_start="Začetni preizkusni tlak:", p_end="Končni preizkusni tlak:",
+        leak="Količina puščanja:", flow="Pretok:", volume="Prostornina napeljave:",
+        ref="Referenčni tlak:", leak_ref="Puščanje pri ref. tlaku:", flowing="Pretočni tlak:",
+        static="Mirovni tlak:", sav="Prožilni tlak VZV:", zero="Zapiralni tlak:",
+        gm="Varovalo pomanjkanja plina:",
+        kinds=["Preizkus uporabnosti nizkotlačne plinske napeljave",
+               "Obremenilni preizkus plinovoda", "Preizkus tesnosti plinovoda",
+               "Preizkus regulatorja tlaka plina"],
+        rules={"old": "Predpisi: DVGW-TRGI 1986/1996", "current": "Predpisi: DVGW-TRGI 2008",
+               "G5952": "Meritev količine puščanja po postopku G5952",
+               "VP952": "Meritev količine puščanja po postopku VP952"},
+        findings=[
+            {0: "uporabna (OK)", 1: "pogojno uporabna (Pogojno OK)", 2: "neuporabna (Ni OK)",
+             3: "Meritev prekinjena", 4: "Meritev prekinjena – vrednosti niso stabilne"},
+            {0: "ustreza (OK)", 1: "pogojno ustreza (Pogojno OK)", 2: "ne ustreza (Ni OK)",
+             3: "Meritev prekinjena", 4: "Meritev prekinjena – vrednosti niso stabilne"},
+            {0: "tesen (OK)", 1: "pogojno tesen (Pogojno OK)", 2: "netesen (Ni OK)",
+             3: "Meritev prekinjena", 4: "Meritev prekinjena – vrednosti niso stabilne"},
+            {0: "brezhiben (OK)", 1: "pogojno brezhiben (Pogojno OK)",
+             2: "ni brezhiben (Ni OK)", 3: "Meritev prekinjena",
+             4: "Meritev prekinjena – vrednosti niso stabilne"}],
+        zero_map={0: "OK", 2: "Ni OK", 3: "odpade"}, gm_map={0: "OK", 2: "Ni OK", 3: "manjka"},
+        notes=[
+            "Razvrstitev po količini puščanja: do 1 l/h neomejeno uporabna; nad 1 in pod 5 l/h "
+            "omejeno uporabna, zatesniti v štirih tednih; od 5 l/h neuporabna, napeljavo takoj "
+            "vzeti iz obratovanja.",
+            "Obremenilni preizkus z zrakom ali inertnim plinom; preizkusni tlak najmanj 1 bar, "
+            "brez padca tlaka med preizkusom.",
+            "Preizkus tesnosti z zrakom ali inertnim plinom pri 150 mbar; tlak med preizkusom ne "
+            "sme pasti.",
+            "Preizkus regulatorja tlaka: pretočni tlak, mirovni tlak in prožilni tlak varnostnega "
+            "zapornega ventila (VZV); --- pomeni: ni izmerjeno."]),
+    8: dict(  # Croatian
+        title="Zapisnik o ispitivanju", date="Datum ispitivanja:", instrument="Mjerni uređaj:",
+        customer_block="Kupac i instalacija", customer="Kupac:", customer_no="Br. kupca:",
+        meter="Br. plinomjera:", street="Ulica:", meter_old="Stari plinomjer:",
+        town="Mjesto:", client="Naručitelj:", values="Izmjerene vrijednosti",
+        result="Rezultat", finding="Nalaz ispitivanja:", remark="Napomena:",
+        curves="Tijek tlaka i protoka", pressure_curve="Tijek tlaka",
+        inspector_block="Ispitivač", inspector="Ispitivač:",
+        sign_inspector="Mjesto, datum, potpis ispitivača",
+        sign_customer="Potpis kupca odnosno korisnika",
+        closing="Vrijednosti su izmjerene navedenim mjernim uređajem i preuzete bez izmjena.",
+        footer="Izrađeno programom Lumetra 4 Desktop · Velmora Messtechnik",
+        p_start="Početni ispitni tlak:", p_end="Završni ispitni tlak:",
+        leak="Količina propuštanja:", flow="Protok:", volume="Volumen instalacije:",
+        ref="Referentni tlak:", leak_ref="Propuštanje pri ref. tlaku:",
+        flowing="Dinamički tlak:", static="Statički tlak:", sav="Tlak okidanja SZV:",
+        zero="Tlak zatvaranja:", gm="Zaštita od nestanka plina:",
+        kinds=["Ispitivanje uporabljivosti niskotlačne plinske instalacije",
+               "Ispitivanje opterećenjem plinovoda", "Ispitivanje nepropusnosti plinovoda",
+               "Ispitivanje regulatora tlaka plina"],
+        rules={"old": "Propisi: DVGW-TRGI 1986/1996", "current": "Propisi: DVGW-TRGI 2008",
+               "G5952": "Mjerenje količine propuštanja postupkom G5952",
+               "VP952": "Mjerenje količine propuštanja postupkom VP952"},
+        findings=[
+            {0: "uporabljiva (OK)", 1: "uvjetno uporabljiva (Uvjetno OK)",
+             2: "neuporabljiva (Nije OK)", 3: "Mjerenje prekinuto",
+             4: "Mjerenje prekinuto – vrijednosti nisu stabilne"},
+            {0: "zadovoljava (OK)", 1: "uvjetno zadovoljava (Uvjetno OK)",
+             2: "ne zadovoljava (Nije OK)", 3: "Mjerenje prekinuto",
+             4: "Mjerenje prekinuto – vrijednosti nisu stabilne"},
+            {0: "nepropustan (OK)", 1: "uvjetno nepropustan (Uvjetno OK)",
+             2: "propustan (Nije OK)", 3: "Mjerenje prekinuto",
+             4: "Mjerenje prekinuto – vrijednosti nisu stabilne"},
+            {0: "ispravan (OK)", 1: "uvjetno ispravan (Uvjetno OK)", 2: "neispravan (Nije OK)",
+             3: "Mjerenje prekinuto", 4: "Mjerenje prekinuto – vrijednosti nisu stabilne"}],
+        zero_map={0: "OK", 2: "Nije OK", 3: "nije primjenjivo"},
+        gm_map={0: "OK", 2: "Nije OK", 3: "nedostaje"},
+        notes=[
+            "Razvrstavanje prema količini propuštanja: do 1 l/h neograničeno uporabljiva; iznad "
+            "1 i ispod 5 l/h ograničeno uporabljiva, zabrtviti u roku od četiri tjedna; od 5 l/h "
+            "neuporabljiva, instalaciju odmah staviti izvan pogona.",
+            "Ispitivanje opterećenjem zrakom ili inertnim plinom; ispitni tlak najmanje 1 bar, "
+            "bez pada tlaka tijekom ispitivanja.",
+            "Ispitivanje nepropusnosti zrakom ili inertnim plinom pri 150 mbar; tlak ne smije "
+            "pasti tijekom ispitivanja.",
+            "Ispitivanje regulatora tlaka: dinamički tlak, statički tlak i tlak okidanja "
+            "sigurnosnog zapornog ventila (SZV); --- znači: nije izmjereno."]),
+    9: dict(  # Czech
+        title="Protokol o zkoušce", date="Datum zkoušky:", instrument="Měřicí přístroj:",
+        customer_block="Zákazník a zařízení", customer="Zákazník:",
+        customer_no="Č. zákazníka:", meter="Č. plynoměru:", street="Ulice:",
+        meter_old="Starý plynoměr:", town="Obec:", client="Objednatel:",
+        values="Naměřené hodnoty", result="Výsledek", finding="Výsledek zkoušky:",
+        remark="Poznámka:", curves="Průběh tlaku a průtoku", pressure_curve="Průběh tlaku",
+        inspector_block="Zkoušející", inspector="Zkoušející:",
+        sign_inspector="Místo, datum, podpis zkoušejícího",
+        sign_customer="Podpis zákazníka nebo provozovatele",
+        closing="Hodnoty byly naměřeny uvedeným přístrojem a převzaty beze změny.",
+        footer="Vytvořeno programem Lumetra 4 Desktop · Velmora Messtechnik",
+        p_start="Počáteční zkušební tlak:", p_end="Konečný zkušební tlak:",
+        leak="Množství úniku:", flow="Průtok:", volume="Objem potrubí:",
+        ref="Referenční tlak:", leak_ref="Únik při referenčním tlaku:",
+        flowing="Průtokový tlak:", static="Klidový tlak:", sav="Tlak zapůsobení uzávěru:",
+        zero="Uzavírací tlak:", gm="Pojistka nedostatku plynu:",
+        kinds=["Zkouška provozuschopnosti nízkotlaké plynové instalace",
+               "Zátěžová zkouška plynovodu", "Zkouška těsnosti plynovodu",
+               "Zkouška regulátoru tlaku plynu"],
+        rules={"old": "Předpisy: DVGW-TRGI 1986/1996", "current": "Předpisy: DVGW-TRGI 2008",
+               "G5952": "Měření množství úniku metodou G5952",
+               "VP952": "Měření množství úniku metodou VP952"},
+        findings=[
+            {0: "provozuschopná (OK)", 1: "podmíněně provozuschopná (Podmíněně OK)",
+             2: "neprovozuschopná (Nevyhovuje)", 3: "Měření přerušeno",
+             4: "Měření přerušeno – hodnoty nejsou stabilní"},
+            {0: "vyhověla (OK)", 1: "vyhověla s výhradou (Podmíněně OK)",
+             2: "nevyhověla (Nevyhovuje)", 3: "Měření přerušeno",
+             4: "Měření přerušeno – hodnoty nejsou stabilní"},
+            {0: "těsný (OK)", 1: "podmíněně těsný (Podmíněně OK)", 2: "netěsný (Nevyhovuje)",
+             3: "Měření přerušeno", 4: "Měření přerušeno – hodnoty nejsou stabilní"},
+            {0: "v pořádku (OK)", 1: "podmíněně v pořádku (Podmíněně OK)",
+             2: "není v pořádku (Nevyhovuje)", 3: "Měření přerušeno",
+             4: "Měření přerušeno – hodnoty nejsou stabilní"}],
+        zero_map={0: "OK", 2: "Nevyhovuje", 3: "netýká se"},
+        gm_map={0: "OK", 2: "Nevyhovuje", 3: "chybí"},
+        notes=[
+            "Zatřídění podle množství úniku: do 1 l/h plně provozuschopná; nad 1 a pod 5 l/h "
+            "omezeně provozuschopná, utěsnit do čtyř týdnů; od 5 l/h neprovozuschopná, "
+            "instalaci ihned odstavit z provozu.",
+            "Zátěžová zkouška vzduchem nebo inertním plynem; zkušební tlak nejméně 1 bar, během "
+            "zkoušky žádný pokles tlaku.",
+            "Zkouška těsnosti vzduchem nebo inertním plynem při 150 mbar; tlak nesmí během "
+            "zkoušky klesnout.",
+            "Zkouška regulátoru tlaku: průtokový tlak, klidový tlak a tlak zapůsobení "
+            "bezpečnostního uzávěru; --- znamená: neměřeno."]),
 }
 
 BASES = ["Leckmengen", "Vorprüfung", "Hauptprüfung", "Reglerprüfung"]
@@ -253,8 +540,48 @@ def write(kind, variant, lang):
     return name
 
 
+# Each language's texts stay within its Windows code page, so the protocols read the same
+# wherever the templates are opened or exported.
+CODE_PAGES = {1: "cp1252", 2: "cp1252", 4: "cp1252", 5: "cp1250", 6: "cp1250", 7: "cp1250",
+              8: "cp1250", 9: "cp1250"}
+
+
+def texts_of(value):
+    if isinstance(value, str):
+        yield value
+    elif isinstance(value, dict):
+        for item in value.values():
+            yield from texts_of(item)
+    else:
+        for item in value:
+            yield from texts_of(item)
+
+
+def check_texts():
+    keys = TEXT[1].keys()
+    for lang, texts in TEXT.items():
+        missing = keys - texts.keys()
+        if missing:
+            raise SystemExit(f"language {lang} lacks {sorted(missing)}")
+        for key in ("kinds", "notes", "findings"):
+            if len(texts[key]) != len(TEXT[1][key]):
+                raise SystemExit(f"language {lang}: {key} needs {len(TEXT[1][key])} entries")
+        for key in ("rules", "zero_map", "gm_map"):
+            if texts[key].keys() != TEXT[1][key].keys():
+                raise SystemExit(f"language {lang}: {key} needs {sorted(TEXT[1][key])}")
+        for finding, german in zip(texts["findings"], TEXT[1]["findings"]):
+            if finding.keys() != german.keys():
+                raise SystemExit(f"language {lang}: findings need codes {sorted(german)}")
+        for text in texts_of(texts):
+            try:
+                text.encode(CODE_PAGES[lang])
+            except UnicodeEncodeError as e:
+                raise SystemExit(f"language {lang}: {text!r} is not in {CODE_PAGES[lang]}: {e}")
+
+
 def main():
-    for lang in (1, 2):
+    check_texts()
+    for lang in TEXT:
         for kind in range(4):
             variants = ["old", "current"] + (["G5952", "VP952"] if kind == 0 else [])
             for variant in variants:
