@@ -21,13 +21,15 @@
 
 namespace {
 
-const QMarginsF pageMargins(20, 20, 20, 20); // millimetres
+// QTextDocument::print keeps a margin of 2 cm inside the printable area of each page; the
+// writer's own margins are therefore none.
+constexpr qreal printMarginMillimetres = 20;
 
 // The text width of an A4 page in the document's layout units (1/96 inch).
 qreal textWidth()
 {
     const qreal millimetres = QPageSize(QPageSize::A4).size(QPageSize::Millimeter).width()
-                              - pageMargins.left() - pageMargins.right();
+                              - 2 * printMarginMillimetres;
     return millimetres / 25.4 * 96.0;
 }
 
@@ -118,7 +120,7 @@ int main(int argc, char *argv[])
         pdf.setTitle(QStringLiteral("Lumetra 4 Desktop"));
         pdf.setCreator(QStringLiteral("Lumetra 4 Desktop"));
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                      pageMargins, QPageLayout::Millimeter));
+                                      QMarginsF(), QPageLayout::Millimeter));
         pdf.setResolution(300);
         guide.print(&pdf);
     }
