@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -68,6 +69,75 @@ ProtocolTest leakTest(double refDruck)
     test.leckrate = 0.84;
     return test;
 }
+
+// The fixed texts a protocol shows in each language with templates of its own. Written out
+// here, not read from the templates, so that a template with the wrong language fails.
+struct LanguageTexts
+{
+    int languageNo;
+    const char *code;
+    const char *title;
+    const char *kinds[4];
+    const char *rules;      // followed by the rule set, "1986/1996" or "2008"
+    const char *leakMethod; // %1: "G5952" or "VP952"
+    const char *conditionalFindings[4]; // finding 1 (bOK) of each kind
+};
+
+const LanguageTexts languageTexts[] = {
+    {1, "de", "Prüfprotokoll",
+     {"Gebrauchsfähigkeitsprüfung einer Niederdruck-Gasinstallation",
+      "Belastungsprüfung einer Gasleitung", "Dichtheitsprüfung einer Gasleitung",
+      "Prüfung des Gas-Druckregelgeräts"},
+     "Regelwerk: DVGW-TRGI ", "Leckmengenmessung nach Verfahren %1",
+     {"bedingt gebrauchsfähig (bOK)", "bedingt bestanden (bOK)", "bedingt dicht (bOK)",
+      "bedingt in Ordnung (bOK)"}},
+    {2, "en", "Test Report",
+     {"Test of working order of a low-pressure gas installation", "Load test of a gas line",
+      "Tightness test of a gas line", "Test of the gas pressure regulator"},
+     "Rules: DVGW-TRGI ", "Leak rate measured by method %1",
+     {"conditionally in working order (Cond. OK)", "conditionally passed (Cond. OK)",
+      "conditionally tight (Cond. OK)", "conditionally in order (Cond. OK)"}},
+    {4, "it", "Rapporto di prova",
+     {"Prova di idoneità all'uso di un impianto gas a bassa pressione",
+      "Prova di carico di una tubazione gas", "Prova di tenuta di una tubazione gas",
+      "Prova del regolatore di pressione gas"},
+     "Normativa: DVGW-TRGI ", "Misura della portata di perdita con il metodo %1",
+     {"idoneo all'uso con riserva (OK con riserva)", "superata con riserva (OK con riserva)",
+      "a tenuta con riserva (OK con riserva)", "conforme con riserva (OK con riserva)"}},
+    {5, "pl", "Protokół z próby",
+     {"Próba zdatności do użytkowania niskoprężnej instalacji gazowej",
+      "Próba obciążeniowa przewodu gazowego", "Próba szczelności przewodu gazowego",
+      "Próba reduktora ciśnienia gazu"},
+     "Przepisy: DVGW-TRGI ", "Pomiar wielkości wycieku metodą %1",
+     {"warunkowo zdatna do użytkowania (Warunkowo OK)",
+      "wynik warunkowo pozytywny (Warunkowo OK)", "warunkowo szczelny (Warunkowo OK)",
+      "warunkowo sprawny (Warunkowo OK)"}},
+    {6, "hu", "Vizsgálati jegyzőkönyv",
+     {"Kisnyomású gázberendezés használhatósági vizsgálata", "Gázvezeték terheléses próbája",
+      "Gázvezeték tömörségi próbája", "Gáznyomás-szabályozó vizsgálata"},
+     "Szabályzat: DVGW-TRGI ", "Szivárgási mennyiség mérése a %1 eljárással",
+     {"feltételesen használható (Feltételesen OK)", "feltételesen megfelelt (Feltételesen OK)",
+      "feltételesen tömör (Feltételesen OK)", "feltételesen megfelelő (Feltételesen OK)"}},
+    {7, "sl", "Zapisnik o preizkusu",
+     {"Preizkus uporabnosti nizkotlačne plinske napeljave", "Obremenilni preizkus plinovoda",
+      "Preizkus tesnosti plinovoda", "Preizkus regulatorja tlaka plina"},
+     "Predpisi: DVGW-TRGI ", "Meritev količine puščanja po postopku %1",
+     {"pogojno uporabna (Pogojno OK)", "pogojno ustreza (Pogojno OK)",
+      "pogojno tesen (Pogojno OK)", "pogojno brezhiben (Pogojno OK)"}},
+    {8, "hr", "Zapisnik o ispitivanju",
+     {"Ispitivanje uporabljivosti niskotlačne plinske instalacije",
+      "Ispitivanje opterećenjem plinovoda", "Ispitivanje nepropusnosti plinovoda",
+      "Ispitivanje regulatora tlaka plina"},
+     "Propisi: DVGW-TRGI ", "Mjerenje količine propuštanja postupkom %1",
+     {"uvjetno uporabljiva (Uvjetno OK)", "uvjetno zadovoljava (Uvjetno OK)",
+      "uvjetno nepropustan (Uvjetno OK)", "uvjetno ispravan (Uvjetno OK)"}},
+    {9, "cs", "Protokol o zkoušce",
+     {"Zkouška provozuschopnosti nízkotlaké plynové instalace", "Zátěžová zkouška plynovodu",
+      "Zkouška těsnosti plynovodu", "Zkouška regulátoru tlaku plynu"},
+     "Předpisy: DVGW-TRGI ", "Měření množství úniku metodou %1",
+     {"podmíněně provozuschopná (Podmíněně OK)", "vyhověla s výhradou (Podmíněně OK)",
+      "podmíněně těsný (Podmíněně OK)", "podmíněně v pořádku (Podmíněně OK)"}},
+};
 
 // A logo of strong colour, wider than high, so its pixels can be found on the page.
 QString writeLogo(const QTemporaryDir &dir)
@@ -323,15 +393,72 @@ private slots:
         QVERIFY(pdfText(pdf, 7).trimmed().isEmpty());
     }
 
+    // Every language with templates, every kind and rule set: the language's own template,
+    // its fixed texts on paper.
+    void localisedProtocolPdf_data()
+    {
+        QTest::addColumn<int>("languageNo");
+        QTest::addColumn<ProtocolTest>("test");
+        QTest::addColumn<QStringList>("texts");
+
+        const QDateTime oldRulesDate(QDate(2007, 11, 20), QTime(14, 30));
+        for (const LanguageTexts &language : languageTexts) {
+            const auto addRow = [&language](const char *variant, int kind,
+                                            const ProtocolTest &test, const QString &rules) {
+                const QStringList texts{QString::fromUtf8(language.title),
+                                        QString::fromUtf8(language.kinds[kind]),
+                                        QString::fromUtf8(language.conditionalFindings[kind]),
+                                        rules};
+                QTest::addRow("%s kind %d %s", language.code, kind, variant)
+                    << language.languageNo << test << texts;
+            };
+            const QString rules = QString::fromUtf8(language.rules);
+            for (int kind = 0; kind < 4; ++kind) {
+                ProtocolTest oldTest = sampleTest(kind);
+                oldTest.date = oldRulesDate;
+                addRow("old rules", kind, oldTest, rules + QStringLiteral("1986/1996"));
+                addRow("current rules", kind, sampleTest(kind), rules + QStringLiteral("2008"));
+            }
+            const QString leakMethod = QString::fromUtf8(language.leakMethod);
+            addRow("G5952", 0, leakTest(23), leakMethod.arg(QStringLiteral("G5952")));
+            addRow("VP952", 0, leakTest(22), leakMethod.arg(QStringLiteral("VP952")));
+        }
+    }
+
+    void localisedProtocolPdf()
+    {
+        QFETCH(int, languageNo);
+        QFETCH(ProtocolTest, test);
+        QFETCH(QStringList, texts);
+        if (!havePdfText())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QStringList notices;
+        ProtocolBuilder builder(templates, languageNo, QString(), german);
+        builder.setNotice([&notices](const QString &message) { notices << message; });
+        const ProtocolTemplateChoice choice =
+            ChooseProtocolTemplate(test.kind, test.date, test.leitungsVol, test.refDruck);
+        QCOMPARE(QFileInfo(builder.templatePath(choice)).fileName(), choice.fileName(languageNo));
+        const std::unique_ptr<FilledTemplate> protocol = builder.build(test);
+        QVERIFY(protocol);
+        QVERIFY2(notices.isEmpty(), qPrintable(notices.join(u'\n')));
+
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("protocol.pdf"));
+        QVERIFY(DocumentPrinter::writePdf(*protocol, pdf));
+        const QString text = pdfText(pdf).simplified();
+        for (const QString &expected : texts)
+            QVERIFY2(text.contains(expected), qPrintable(expected));
+    }
+
     void languageWithoutTemplatesFallsBackOnce()
     {
         QStringList notices;
-        ProtocolBuilder builder(templates, 4, QString(), german);
+        ProtocolBuilder builder(templates, 3, QString(), german);
         builder.setNotice([&notices](const QString &message) { notices << message; });
         QVERIFY(builder.build(sampleTest(0)));
         QVERIFY(builder.build(sampleTest(2)));
         QCOMPARE(notices.size(), 1);
-        QVERIFY(notices.first().contains(QStringLiteral("Leckmengen4.vts")));
+        QVERIFY(notices.first().contains(QStringLiteral("Leckmengen3.vts")));
         QVERIFY(notices.first().contains(QStringLiteral("Leckmengen2.vts")));
     }
 
