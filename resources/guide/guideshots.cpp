@@ -144,7 +144,11 @@ void takeShots(Program &program, WindowShots &shots)
     shots.mainWindow(QStringLiteral("customers"));
     shots.closeChildren();
 
-    shots.whenModal(QStringLiteral("options"), [](QWidget *) {});
+    // The port tab: the page the guide's troubleshooting refers to.
+    shots.whenModal(QStringLiteral("options"), [](QWidget *dialog) {
+        auto *tabs = child<QTabWidget>(dialog, "SSTab1");
+        tabs->setCurrentIndex(tabs->count() - 2);
+    });
     openFromMenu(main, "mnuExtrasOptionen");
     shots.check();
 
