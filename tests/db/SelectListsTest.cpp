@@ -2,6 +2,7 @@
 #include "data/SelectLists.h"
 #include "data/StringTable.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 class SelectListsTest : public QObject
@@ -47,6 +48,32 @@ private slots:
                                              "Pruefungen.PFG_KundenNr ASC")));
         QCOMPARE(text.count(QStringLiteral(" AS [")), 33);
         QCOMPARE(SqlPruefungen().count(QStringLiteral(" AS [")), 26);
+    }
+
+    // The captions name the columns of the queries: two equal ones in a language would make
+    // one column shadow the other (the test duration read as the measuring time, say).
+    void columnNamesDifferInEveryLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        for (const QString &language : StringTable::languages())
+            QTest::newRow(qPrintable(language)) << language;
+    }
+    void columnNamesDifferInEveryLanguage()
+    {
+        QFETCH(QString, language);
+        StringTable::setLanguage(language);
+        LoadColumnCaptions();
+        static const QRegularExpression alias(QStringLiteral(" AS \\[([^\\]]+)\\]"));
+        for (const QString &query : {SqlPruefungen(), SqlPruefungenKunden(), SqlKunden()}) {
+            QStringList seen;
+            for (const QRegularExpressionMatch &match : alias.globalMatch(query)) {
+                const QString name = match.captured(1).toLower();
+                QVERIFY2(!seen.contains(name), qPrintable(match.captured(1) + " twice"));
+                seen << name;
+            }
+        }
+        StringTable::setLanguage(QStringLiteral("de"));
+        LoadColumnCaptions();
     }
 
     void englishCaptions()
