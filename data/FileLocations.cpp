@@ -70,8 +70,10 @@ QString FileLocations::logoFile() const
 QString FileLocations::sharedDataFolder()
 {
     const QString appDir = QCoreApplication::applicationDirPath();
+    // The build tree has a share/lumetra4 too, holding only the built guide; the installed
+    // folder is the one that carries the templates.
     const QString installed = QDir::cleanPath(appDir + QStringLiteral("/../share/lumetra4"));
-    if (QFileInfo::exists(installed))
+    if (QFileInfo::exists(installed + QStringLiteral("/templates")))
         return installed;
     return QStringLiteral(LUMETRA4_SOURCE_DIR);
 }

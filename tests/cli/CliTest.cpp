@@ -1,3 +1,6 @@
+#include "support/CliRun.h"
+
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,6 +55,20 @@ private slots:
             QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), output);
         else
             QVERIFY(!process.readAllStandardError().isEmpty());
+    }
+
+    // The program run from where it was built finds its shipped templates, as installed.
+    void protocolWithTheShippedTemplates()
+    {
+        QTemporaryDir home;
+        QVERIFY(runCli(home.path(), {"init"}).exitCode == 0);
+        const CliResult imported = runCli(
+            home.path(), {"import-ir", "--folder", LUMETRA4_SOURCE_DIR "/tests/fixtures/infrared/demo"});
+        QVERIFY2(imported.exitCode == 0, qPrintable(imported.err));
+        const QString pdf = home.filePath(QStringLiteral("protocol.pdf"));
+        const CliResult printed = runCli(home.path(), {"print-protocol", "--new", "--pdf", pdf});
+        QVERIFY2(printed.exitCode == 0, qPrintable(printed.err));
+        QVERIFY(QFileInfo(pdf).size() > 1000);
     }
 
     void configReadsAndSetsWithTheDialogsChecks()
