@@ -15,18 +15,22 @@
 #include "sync/TestStore.h"
 #include "sync/VlmMemLibrary.h"
 
+#include <QFile>
+
 #include <csignal>
 #include <cstdio>
 
 namespace {
 
 const QString usageText = QStringLiteral(
-    "Usage: lumetra4 sync [--port N] [--timeout MS] [--delete]\n"
+    "Usage: lumetra4 sync [--port N] [--timeout MS] [--delete] [--log FILE]\n"
     "Reads the stored tests of every instrument on the serial line into the database as new\n"
     "tests; tests already stored are skipped. --port uses COM port N (1-8, see VLM_BUS_COMn)\n"
     "instead of the configured port or the automatic search; --timeout sets the bus time-out\n"
     "(500-30000 ms); --delete tells the instruments to delete the tests that were read, also\n"
-    "when the setting to delete synchronised tests is off. Ctrl+C stops with nothing stored.");
+    "when the setting to delete synchronised tests is off; --log writes the bus library's\n"
+    "communication log to FILE (as VLM_BUS_DEBUG_LOG=FILE does). Ctrl+C stops with nothing\n"
+    "stored.");
 
 SerialSynchronisation *runningSync = nullptr;
 
@@ -65,6 +69,12 @@ int runSyncCommand(const QStringList &arguments)
             sync.commPort = arguments[++i].toInt(&ok);
         } else if (argument == QLatin1String("--timeout") && i + 1 < arguments.size()) {
             sync.timeOut = arguments[++i].toInt(&ok);
+        } else if (argument == QLatin1String("--log") && i + 1 < arguments.size()) {
+            const QString logFile = arguments[++i];
+            if (!QFile(logFile).open(QIODevice::WriteOnly))
+                return usageError(QStringLiteral("cannot write the log file '%1'").arg(logFile));
+            qputenv("VLM_BUS_DEBUG_LOG", QFile::encodeName(logFile));
+            sync.communicationLog = true;
         } else {
             ok = false;
         }

@@ -58,6 +58,8 @@ void SerialSynchronisation::stage(int stringNumber)
 
 bool SerialSynchronisation::connect()
 {
+    if (m_settings.communicationLog)
+        m_bus.SetDebugMode(0xFF); // a log that cannot be created stays off; the run goes on
     m_bus.EnforceInterfaceRelease();
     m_bus.EnforceInterfaceRelease();
     const uint16_t timeOut = uint16_t(m_settings.timeOut);
@@ -143,8 +145,10 @@ bool SerialSynchronisation::readParameterValue(uint32_t fab, uint16_t number, ui
 
 SerialSynchronisation::Outcome SerialSynchronisation::connectAndRead()
 {
-    if (!connect())
+    if (!connect()) {
+        finish();
         return m_startCode >= startFailedFrom ? Outcome::StartFailed : Outcome::PortUnavailable;
+    }
     yield();
     // Every instrument of the list counts, up to the full fifty the line can carry.
     QList<uint32_t> recognised;
@@ -244,4 +248,6 @@ void SerialSynchronisation::finish()
         m_bus.StopCommunication();
         m_communicating = false;
     }
+    if (m_settings.communicationLog)
+        m_bus.SetDebugMode(0); // closes the file, so it is complete on disk
 }

@@ -21,6 +21,10 @@ struct SerialSyncSettings
     int commPort = 0;
     int timeOut = 3000; // milliseconds, kept within 500..30000
     bool deleteSyncedPruef = false;
+    // The bus library's communication log for the run, written to the file VLM_BUS_DEBUG_LOG
+    // names ("DEBUG_DLL.TXT" in the current folder without it): what support asks for when an
+    // instrument misbehaves. On whenever that variable is set.
+    bool communicationLog = !qEnvironmentVariableIsEmpty("VLM_BUS_DEBUG_LOG");
 };
 
 // One synchronisation over the serial line: finds the port, attaches the instruments, keeps them

@@ -287,6 +287,7 @@ private slots:
         QCOMPARE(boxes.texts(), QStringList{resString(27006)});
     }
 
+    // The command line run, with the communication log that support asks for.
     void commandLine()
     {
         startLine(demo());
@@ -300,11 +301,17 @@ private slots:
         session.close(); // the command opens the database itself
         process.start(QStringLiteral(LUMETRA4_CLI),
                       {QStringLiteral("sync"), QStringLiteral("--port"), QStringLiteral("1"),
-                       QStringLiteral("--timeout"), QStringLiteral("500")});
+                       QStringLiteral("--timeout"), QStringLiteral("500"),
+                       QStringLiteral("--log"), dir.filePath(QStringLiteral("bus.log"))});
         QVERIFY(process.waitForFinished(60000));
         QCOMPARE(process.exitCode(), 0);
         QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()).trimmed(),
                  QStringLiteral("40 tests stored, 0 already present, 0 invalid"));
+        QFile log(dir.filePath(QStringLiteral("bus.log")));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QByteArray text = log.readAll();
+        QVERIFY(text.startsWith("Debug print from 'VLM_BUS.DLL'"));
+        QVERIFY(text.contains("Function: StopCommunication"));
     }
 };
 
