@@ -72,7 +72,7 @@ TEXT = {
         flow="Flow:", volume="Line volume:", ref="Reference pressure:",
         leak_ref="Leak rate at reference pressure:", flowing="Flowing pressure:",
         static="Static pressure:", sav="Safety shut-off pressure:", zero="Zero shut-off:",
-        gm="Gas shortage safety device:",
+        gm="Gas shortage device:",
         kinds=["Test of working order of a low-pressure gas installation",
                "Load test of a gas line", "Tightness test of a gas line",
                "Test of the gas pressure regulator"],
