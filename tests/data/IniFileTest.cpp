@@ -165,8 +165,9 @@ private slots:
     {
         QVERIFY(FileLocations::helpFile(1).endsWith(QLatin1String("/1/Lumetra4Desktop.pdf")));
         QVERIFY(QFileInfo::exists(FileLocations::helpFile(1)));
-        // Polish has no guide of its own yet.
-        QVERIFY(FileLocations::helpFile(5).endsWith(QLatin1String("/2/Lumetra4Desktop.pdf")));
+        QVERIFY(FileLocations::helpFile(5).endsWith(QLatin1String("/5/Lumetra4Desktop.pdf")));
+        // Language number 3 belongs to no language and so has no guide.
+        QVERIFY(FileLocations::helpFile(3).endsWith(QLatin1String("/2/Lumetra4Desktop.pdf")));
     }
 
     void logoNameIgnoresCase()
