@@ -1,6 +1,6 @@
 // Works on a database without end until it is killed, so a test can kill it at any moment:
 //   CrashWorker store FILE     batches of 50 tests, each batch in one transaction
-//   CrashWorker compact FILE   repair / compaction over and over
+//   CrashWorker compact FILE   a batch of tests, then repair / compaction, over and over
 //   CrashWorker archive FILE   archives into FILE.archive-PID-N and adds new tests again
 //   CrashWorker file FILE      stores new tests as a synchronisation does and files them
 //   CrashWorker import FILE    imports 200 customers from FILE.import.csv, new and changed ones
@@ -185,6 +185,8 @@ int main(int argc, char *argv[])
             if (mode == QLatin1String("store")) {
                 storeBatch(db, round);
             } else if (mode == QLatin1String("compact")) {
+                // New rows each round, so every compaction copies real content.
+                storeBatch(db, round);
                 Archive::RepairCompactDatabase(session, file);
             } else if (mode == QLatin1String("archive")) {
                 storeBatch(db, round);
