@@ -183,6 +183,17 @@ bool isMarker(const QString &text)
     return marker.match(text).hasMatch() || text == QString(45, u'-');
 }
 
+// The patterns of a file filter "description|pattern|description|pattern|": the descriptions
+// are translated, the patterns never.
+QStringList filterPatterns(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList patterns;
+    for (qsizetype i = 1; i < parts.size(); i += 2)
+        patterns << parts.at(i);
+    return patterns;
+}
+
 QString where(int number, const QString &text)
 {
     return QStringLiteral("%1 \"%2\"").arg(number).arg(text);
@@ -312,8 +323,7 @@ private slots:
             placeholders.sort();
             if (dePlaceholders != placeholders)
                 wrong << where(n, text) + " placeholders";
-            const qsizetype bar = de.indexOf(u'|');
-            if (bar >= 0 && (text.indexOf(u'|') < 0 || text.mid(text.indexOf(u'|')) != de.mid(bar)))
+            if (de.contains(u'|') && filterPatterns(text) != filterPatterns(de))
                 wrong << where(n, text) + " file filter pattern";
             if (de.count(u'"') != text.count(u'"'))
                 wrong << where(n, text) + " quotation marks";
