@@ -60,6 +60,23 @@ private slots:
         QVERIFY(boxes.shown.isEmpty());
     }
 
+    // A home folder that cannot be made (here: below a file, which stops even root) ends the
+    // start with the reason, not with a crash or a half-made home.
+    void homeThatCannotBeMadeIsReportedAndEnds()
+    {
+        RecordingMessageBoxes boxes;
+        CapturingPresenter errors;
+        const QString blocker = root.filePath(QStringLiteral("a-file"));
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        Program program(blocker + QStringLiteral("/home"));
+        QVERIFY(!program.Main());
+        QVERIFY(!program.mainWindow());
+        const QStringList said = boxes.texts() + errors.messages;
+        QVERIFY2(said.join(u'\n').contains(blocker), qPrintable(said.join(u'\n')));
+    }
+
     void missingDatabaseIsReportedAndEnds()
     {
         RecordingMessageBoxes boxes;
