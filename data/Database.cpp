@@ -93,6 +93,10 @@ void Database::open(const QString &connectionString)
     try {
         // Reading the catalogue makes SQLite check the header beyond its magic text.
         select(QStringLiteral("SELECT count(*) FROM sqlite_master")).next();
+        // SQLite's rollback journal, not WAL: firms keep the database on a network share,
+        // where WAL's shared-memory index is not supported. A commit returns only when it
+        // is on the disk.
+        execute(QStringLiteral("PRAGMA synchronous = FULL"));
         m_roster = std::make_unique<UserRoster>(path);
     } catch (...) {
         close();
