@@ -1,6 +1,7 @@
 #include "data/ColumnCaptions.h"
 #include "data/SelectLists.h"
 #include "data/StringTable.h"
+#include "support/LanguageRows.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -52,12 +53,7 @@ private slots:
 
     // The captions name the columns of the queries: two equal ones in a language would make
     // one column shadow the other (the test duration read as the measuring time, say).
-    void columnNamesDifferInEveryLanguage_data()
-    {
-        QTest::addColumn<QString>("language");
-        for (const QString &language : StringTable::languages())
-            QTest::newRow(qPrintable(language)) << language;
-    }
+    void columnNamesDifferInEveryLanguage_data() { addLanguageRows(); }
     void columnNamesDifferInEveryLanguage()
     {
         QFETCH(QString, language);
