@@ -7,7 +7,7 @@
 #include "masterdata/frmListen.h"
 #include "masterdata/frmNeukunden.h"
 #include "newtests/NewTestsFixture.h"
-#include "statistics/PdfText.h"
+#include "support/PdfText.h"
 #include "support/CapturingPresenter.h"
 #include "support/RecordingMessageBoxes.h"
 

@@ -1,4 +1,4 @@
-#include "PdfText.h"
+#include "support/PdfText.h"
 
 #include "statistics/DocumentPrinter.h"
 #include "statistics/HeaderFooterText.h"
